@@ -264,8 +264,9 @@ struct ITextStyle
   ETextAlign mAlign = eAlignCentre;
   ETextVAlign mVAlign = eAlignMiddle;
 
+  constexpr ITextStyle() : ITextStyle(kDefaultTextSize) {}
   // A null or empty font name means the default font; longer names are cut to 63 bytes.
-  constexpr explicit ITextStyle(float size = kDefaultTextSize, const IColor& color = kColorBlack,
+  constexpr explicit ITextStyle(float size, const IColor& color = kColorBlack,
                                 const char* font = nullptr, ETextAlign align = eAlignCentre,
                                 ETextVAlign valign = eAlignMiddle, float angle = 0.f,
                                 const IColor& entryBG = kColorWhite, const IColor& entryFG = kColorBlack)
@@ -348,7 +349,7 @@ struct IMouseModifiers
   float touchRadius = 0.f;
 
   constexpr IMouseModifiers() = default;
-  constexpr IMouseModifiers(bool l, bool r = false, bool s = false, bool c = false, bool a = false,
+  constexpr explicit IMouseModifiers(bool l, bool r = false, bool s = false, bool c = false, bool a = false,
                             uintptr_t id = 0, float radius = 0.f)
     : L(l), R(r), S(s), C(c), A(a), touchId(id), touchRadius(radius)
   {
