@@ -102,12 +102,10 @@ iplug::IPluginConfig MakeConfig()
   return c;
 }
 
-TALVEN::TALVEN() : iplug::IPlugProcessor(MakeConfig())
-{
-  mParams.reserve(kParamCount);
-  for (int i = 0; i < kParamCount; ++i)
-    mParams.push_back(std::make_unique<iplug::IParam>());
+TALVEN::TALVEN() : TALVEN(MakeConfig()) {}
 
+TALVEN::TALVEN(const iplug::IPluginConfig& config) : iplug::IPluginBase(config), iplug::IPlugProcessor(config)
+{
   InitEngine();
   DefineParameters();
 
@@ -118,11 +116,6 @@ TALVEN::TALVEN() : iplug::IPlugProcessor(MakeConfig())
 }
 
 TALVEN::~TALVEN() = default;
-
-iplug::IParam* TALVEN::GetParam(int index) const
-{
-  return index >= 0 && index < NParams() ? mParams[static_cast<size_t>(index)].get() : nullptr;
-}
 
 void TALVEN::InitEngine()
 {
@@ -182,6 +175,18 @@ void TALVEN::OnParamChange(int index)
       Store(mTargets.latencyValue, on ? kLatencyOversampled : kLatencyPlain);
     }
   }
+}
+
+bool TALVEN::SaveState(iplug::IDataChunk& chunk) const
+{
+  const bool editorSaved = SaveEditorState(chunk);
+  const bool paramsSaved = SerializeParams(chunk);
+  return editorSaved && paramsSaved;
+}
+
+int TALVEN::LoadState(const iplug::IDataChunk& chunk, int startPos)
+{
+  return UnserializeParams(chunk, LoadEditorState(chunk, startPos));
 }
 
 void TALVEN::ResetProcessing()

@@ -1,14 +1,12 @@
 #pragma once
 // TALVEN: a five-band equaliser with a drive stage, by Brasswick.
-#include <memory>
-#include <vector>
-
 #include "IBandFilter.h"
 #include "IHalfbandDecimator.h"
 #include "IHalfbandFir.h"
 #include "IParamSmoother.h"
 #include "IPlugConfig.h"
 #include "IPlugParameter.h"
+#include "IPlugPluginBase.h"
 #include "IPlugProcessor.h"
 #include "TALVEN_Engine.h"
 #include "TALVEN_Params.h"
@@ -18,7 +16,7 @@ namespace talven {
 // The configuration record every instance is built from.
 iplug::IPluginConfig MakeConfig();
 
-class TALVEN : public iplug::IPlugProcessor
+class TALVEN : public iplug::IPluginBase, public iplug::IPlugProcessor
 {
 public:
   static constexpr int kMaxLatency = kMaxLatencySamples;
@@ -26,12 +24,16 @@ public:
   TALVEN();
   ~TALVEN() override;
 
-  // Parameter list (moves into the editor delegate when it arrives).
-  int NParams() const { return static_cast<int>(mParams.size()); }
-  iplug::IParam* GetParam(int index) const;
-
+  using iplug::IPluginBase::OnParamChange;
   // [any thread, lock-free] recomputes the engine targets of one parameter
-  void OnParamChange(int index);
+  void OnParamChange(int index) override;
+  // [host thread] editor block (12 bytes), then one float64 per parameter: 188 bytes
+  bool SaveState(iplug::IDataChunk& chunk) const override;
+  // [host thread] returns the position after the state, or -1
+  int LoadState(const iplug::IDataChunk& chunk, int startPos) override;
+  // no host to tell about gestures until the plug-in sits on a host binding
+  void BeginUIParamChange(int) override {}
+  void EndUIParamChange(int) override {}
   // [audio thread] or initialisation: clears the half-band lines, snaps the smoothers
   void ResetProcessing() override;
   // [audio thread]
@@ -69,6 +71,7 @@ private:
     {kSmHighMidGain, kSmHighMidQ, kSmHighMidFreq},
   };
 
+  explicit TALVEN(const iplug::IPluginConfig& config);
   void DefineParameters();
   void InitEngine();
   void UpdateSmootherCoefficients();
@@ -79,7 +82,6 @@ private:
   double BandStage(int channel, double driven);
   void ReportLatency(int latency);
 
-  std::vector<std::unique_ptr<iplug::IParam>> mParams;
   EngineTargets mTargets;
 
   IParamSmoother mSmoothers[kNumSmoothers];
