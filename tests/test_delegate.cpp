@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "FakeGraphics.h"
 #include "IGraphicsEditorDelegate.h"
 #include "IGraphicsStructs.h"
 #include "IPlugEditorDelegate.h"
+#include "RecordingGraphics.h"
 
 using iplug::EChangeSource;
 using iplug::IDataChunk;
 using iplug::IKeyPress;
 using iplug::igraphics::IGEditorDelegate;
 using iplug::igraphics::IRect;
-using testsupport::FakeControl;
-using testsupport::FakeGraphics;
+using testsupport::RecordingGraphics;
+using testsupport::TestControl;
 
 namespace {
 
@@ -34,7 +34,24 @@ struct HookCall
   bool operator==(const HookCall&) const = default;
 };
 
-// Records every notification; the make-graphics function builds a FakeGraphics.
+struct ResizeRequest
+{
+  int width, height;
+  bool needsPlatformResize;
+  bool operator==(const ResizeRequest&) const = default;
+};
+
+// takes ownership like the context does; null when the tag is taken
+TestControl* Attach(iplug::igraphics::IGraphics* g, const IRect& bounds, int paramIdx = iplug::igraphics::kNoParameter,
+                    int tag = iplug::kNoTag)
+{
+  auto control = std::make_unique<TestControl>(bounds, paramIdx);
+  if (!g->AttachControl(control.get(), tag))
+    return nullptr;
+  return control.release();
+}
+
+// Records every notification; the make-graphics function builds a RecordingGraphics.
 class TestDelegate : public IGEditorDelegate
 {
 public:
@@ -48,17 +65,22 @@ public:
   void EnableGraphics()
   {
     mMakeGraphicsFunc = [this] {
-      auto* g = new FakeGraphics(*this, kDefaultWidth, kDefaultHeight);
+      auto* g = new RecordingGraphics(*this, kDefaultWidth, kDefaultHeight);
       g->ReportTo(mContexts);
       ++mContextsMade;
       return g;
     };
   }
   void SetLayout(LayoutFunc func) { mLayoutFunc = std::move(func); }
-  FakeGraphics* Graphics() const { return static_cast<FakeGraphics*>(GetUI()); }
+  RecordingGraphics* Graphics() const { return static_cast<RecordingGraphics*>(GetUI()); }
 
   void BeginUIParamChange(int) override {}
   void EndUIParamChange(int) override {}
+  bool RequestEditorResize(int width, int height, bool needsPlatformResize) override
+  {
+    mResizeRequests.push_back({width, height, needsPlatformResize});
+    return true;
+  }
   void OnParamChange(int idx, EChangeSource source, int) override { mCalls.push_back({idx, source, false}); }
   void OnParamChangeForEditor(int idx, EChangeSource source) override { mCalls.push_back({idx, source, true}); }
   void OnMidiForEditor(const iplug::IMidiMessage&) override { mEvents.push_back("delegate midi"); }
@@ -77,7 +99,8 @@ public:
   std::vector<HookCall> mCalls;
   std::vector<std::string> mEvents;
   int mContextsMade = 0;
-  FakeGraphics::Lifetime mContexts;
+  RecordingGraphics::Lifetime mContexts;
+  std::vector<ResizeRequest> mResizeRequests;
   int mClosedCount = 0;
   bool mReenterOnClose = false;
 };
@@ -196,10 +219,8 @@ TEST(EditorDelegate, OpenEditorMakesOneContextLaysItOutAndSendsEveryValue)
 {
   TestDelegate dlg;
   dlg.EnableGraphics();
-  FakeControl* knob = nullptr;
-  dlg.SetLayout([&knob](iplug::igraphics::IGraphics* g) {
-    knob = static_cast<FakeGraphics*>(g)->Attach(std::make_unique<FakeControl>(IRect(0, 0, 10, 10), 1));
-  });
+  TestControl* knob = nullptr;
+  dlg.SetLayout([&knob](iplug::igraphics::IGraphics* g) { knob = Attach(g, IRect(0, 0, 10, 10), 1); });
   dlg.GetParam(1)->SetRealValue(750.0);
 
   void* window = dlg.OpenEditor(&dummyParent);
@@ -209,7 +230,7 @@ TEST(EditorDelegate, OpenEditorMakesOneContextLaysItOutAndSendsEveryValue)
   EXPECT_DOUBLE_EQ(knob->GetValue(), 0.75);
   EXPECT_TRUE(dlg.Graphics()->mResizes.empty()); // nothing saved yet: the context keeps its own size
 
-  FakeGraphics* first = dlg.Graphics();
+  RecordingGraphics* first = dlg.Graphics();
   dlg.OpenEditor(&dummyParent);
   EXPECT_EQ(dlg.Graphics(), first);
   EXPECT_EQ(dlg.mContextsMade, 1);
@@ -222,11 +243,12 @@ TEST(EditorDelegate, EditorBlockLoadedBeforeTheFirstOpeningSizesTheNextContext)
   EXPECT_EQ(dlg.LoadEditorState(EditorBlock(600, 160, 1.5f), 0), 12);
   dlg.OpenEditor(&dummyParent);
   ASSERT_EQ(dlg.Graphics()->mResizes.size(), 1u);
-  const FakeGraphics::ResizeCall& r = dlg.Graphics()->mResizes[0];
+  const RecordingGraphics::ResizeCall& r = dlg.Graphics()->mResizes[0];
   EXPECT_EQ(r.width, 600);
   EXPECT_EQ(r.height, 160);
   EXPECT_EQ(r.scale, 1.5f);
-  EXPECT_TRUE(r.needsPlatformResize);
+  // the host is asked for the window size at that scale, with a platform resize
+  EXPECT_EQ(dlg.mResizeRequests, (std::vector<ResizeRequest>{{900, 240, true}}));
 }
 
 TEST(EditorDelegate, UnusableStoredSizeLeavesTheNextContextAtItsDefault)
@@ -382,13 +404,13 @@ TEST(EditorDelegate, ParamValueReachesEveryControlValueBoundToIt)
 {
   TestDelegate dlg;
   dlg.EnableGraphics();
-  FakeControl *a = nullptr, *b = nullptr, *pair = nullptr, *other = nullptr;
-  dlg.SetLayout([&](iplug::igraphics::IGraphics* graphics) {
-    auto* g = static_cast<FakeGraphics*>(graphics);
-    a = g->Attach(std::make_unique<FakeControl>(IRect(0, 0, 10, 10), 1));
-    b = g->Attach(std::make_unique<FakeControl>(IRect(10, 0, 20, 10), 1));
-    pair = g->Attach(std::make_unique<FakeControl>(IRect(20, 0, 30, 10), std::initializer_list<int>{0, 1}));
-    other = g->Attach(std::make_unique<FakeControl>(IRect(30, 0, 40, 10), 0));
+  TestControl *a = nullptr, *b = nullptr, *pair = nullptr, *other = nullptr;
+  dlg.SetLayout([&](iplug::igraphics::IGraphics* g) {
+    a = Attach(g, IRect(0, 0, 10, 10), 1);
+    b = Attach(g, IRect(10, 0, 20, 10), 1);
+    pair = new TestControl(IRect(20, 0, 30, 10), std::initializer_list<int>{0, 1});
+    g->AttachControl(pair);
+    other = Attach(g, IRect(30, 0, 40, 10), 0);
   });
   dlg.OpenEditor(&dummyParent);
   dlg.mCalls.clear();
@@ -417,15 +439,13 @@ TEST(EditorDelegate, ParamValueLeavesAControlBeingDraggedAlone)
 {
   TestDelegate dlg;
   dlg.EnableGraphics();
-  FakeControl* knob = nullptr;
-  dlg.SetLayout([&](iplug::igraphics::IGraphics* g) {
-    knob = static_cast<FakeGraphics*>(g)->Attach(std::make_unique<FakeControl>(IRect(0, 0, 10, 10), 1));
-  });
+  TestControl* knob = nullptr;
+  dlg.SetLayout([&](iplug::igraphics::IGraphics* g) { knob = Attach(g, IRect(0, 0, 10, 10), 1); });
   dlg.OpenEditor(&dummyParent);
-  dlg.Graphics()->Capture(knob);
+  dlg.Graphics()->MouseDown(5.f, 5.f); // the press captures the knob
   dlg.SendParamValueToEditor(1, 0.8, true);
   EXPECT_DOUBLE_EQ(knob->GetValue(), 0.1);
-  dlg.Graphics()->Release(knob);
+  dlg.Graphics()->MouseUp(5.f, 5.f);
   dlg.SendParamValueToEditor(1, 0.8, true);
   EXPECT_DOUBLE_EQ(knob->GetValue(), 0.8);
 }
@@ -441,11 +461,10 @@ TEST(EditorDelegate, TaggedControlGetsValueAndMessageUnknownTagIsIgnored)
 {
   TestDelegate dlg;
   dlg.EnableGraphics();
-  FakeControl *tagged = nullptr, *untagged = nullptr;
-  dlg.SetLayout([&](iplug::igraphics::IGraphics* graphics) {
-    auto* g = static_cast<FakeGraphics*>(graphics);
-    untagged = g->Attach(std::make_unique<FakeControl>(IRect(0, 0, 10, 10)));
-    tagged = g->Attach(std::make_unique<FakeControl>(IRect(0, 0, 10, 10)), 42);
+  TestControl *tagged = nullptr, *untagged = nullptr;
+  dlg.SetLayout([&](iplug::igraphics::IGraphics* g) {
+    untagged = Attach(g, IRect(0, 0, 10, 10));
+    tagged = Attach(g, IRect(0, 0, 10, 10), iplug::igraphics::kNoParameter, 42);
   });
   dlg.SetControlValueByTag(42, 0.3); // editor closed: nothing to reach
   dlg.OpenEditor(&dummyParent);
@@ -467,11 +486,10 @@ TEST(EditorDelegate, MidiReachesOnlyControlsThatWantItThenTheDelegate)
 {
   TestDelegate dlg;
   dlg.EnableGraphics();
-  FakeControl *deaf = nullptr, *listening = nullptr;
-  dlg.SetLayout([&](iplug::igraphics::IGraphics* graphics) {
-    auto* g = static_cast<FakeGraphics*>(graphics);
-    deaf = g->Attach(std::make_unique<FakeControl>(IRect(0, 0, 10, 10)));
-    listening = g->Attach(std::make_unique<FakeControl>(IRect(0, 0, 10, 10)));
+  TestControl *deaf = nullptr, *listening = nullptr;
+  dlg.SetLayout([&](iplug::igraphics::IGraphics* g) {
+    deaf = Attach(g, IRect(0, 0, 10, 10));
+    listening = Attach(g, IRect(0, 0, 10, 10));
     listening->SetWantsMidi(true);
   });
   iplug::IMidiMessage msg;
@@ -494,10 +512,12 @@ TEST(EditorDelegate, KeysGoToTheContextAtThePointerPosition)
   EXPECT_FALSE(dlg.OnKeyUp(key));
 
   dlg.EnableGraphics();
-  FakeControl* target = nullptr;
+  TestControl *target = nullptr, *elsewhere = nullptr;
   dlg.SetLayout([&](iplug::igraphics::IGraphics* g) {
-    target = static_cast<FakeGraphics*>(g)->Attach(std::make_unique<FakeControl>(IRect(0, 0, 10, 10)));
-    target->mTakesKeys = true;
+    Attach(g, IRect(0, 0, 400, 200)); // the panel at index 0 never takes keys
+    target = Attach(g, IRect(10, 0, 20, 10));
+    elsewhere = Attach(g, IRect(30, 0, 40, 10));
+    target->mTakesKeys = elsewhere->mTakesKeys = true;
   });
   dlg.OpenEditor(&dummyParent);
   dlg.Graphics()->mPointerX = 12.5f;
@@ -505,8 +525,12 @@ TEST(EditorDelegate, KeysGoToTheContextAtThePointerPosition)
 
   EXPECT_TRUE(dlg.OnKeyDown(key));
   EXPECT_EQ(target->mKeyAt, (std::pair<float, float>{12.5f, 7.f}));
-  EXPECT_FALSE(dlg.OnKeyUp(key));
-  EXPECT_EQ(dlg.Graphics()->mKeyUpAt, (std::pair<float, float>{12.5f, 7.f}));
+  EXPECT_TRUE(dlg.OnKeyUp(key));
+  EXPECT_EQ(target->mKeyUpAt, (std::pair<float, float>{12.5f, 7.f}));
+  EXPECT_EQ(elsewhere->mKeyAt, (std::pair<float, float>{-1.f, -1.f}));
+
+  dlg.Graphics()->mPointerX = 100.f; // over the panel only
+  EXPECT_FALSE(dlg.OnKeyDown(key));
 }
 
 TEST(EditorDelegate, DisplayScaleReachesTheOpenContext)
@@ -516,7 +540,7 @@ TEST(EditorDelegate, DisplayScaleReachesTheOpenContext)
   dlg.EnableGraphics();
   dlg.OpenEditor(&dummyParent);
   dlg.SetDisplayScale(1.5f);
-  EXPECT_EQ(dlg.Graphics()->mScreenScale, 1.5f);
+  EXPECT_EQ(dlg.Graphics()->GetScreenScale(), 1.5f);
 }
 
 TEST(EditorDelegate, BaseDelegateOpensByNotifyingEveryParameter)
