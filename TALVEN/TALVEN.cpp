@@ -104,7 +104,8 @@ iplug::IPluginConfig MakeConfig()
 
 TALVEN::TALVEN() : TALVEN(MakeConfig()) {}
 
-TALVEN::TALVEN(const iplug::IPluginConfig& config) : iplug::IPluginBase(config), iplug::IPlugProcessor(config)
+TALVEN::TALVEN(const iplug::IPluginConfig& config)
+  : iplug::IPlugAPIBase(config, iplug::eApiAAX), iplug::IPlugProcessor(config)
 {
   InitEngine();
   DefineParameters();

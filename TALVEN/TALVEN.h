@@ -6,7 +6,7 @@
 #include "IParamSmoother.h"
 #include "IPlugConfig.h"
 #include "IPlugParameter.h"
-#include "IPlugPluginBase.h"
+#include "IPlugAPIBase.h"
 #include "IPlugProcessor.h"
 #include "TALVEN_Engine.h"
 #include "TALVEN_Params.h"
@@ -16,7 +16,7 @@ namespace talven {
 // The configuration record every instance is built from.
 iplug::IPluginConfig MakeConfig();
 
-class TALVEN : public iplug::IPluginBase, public iplug::IPlugProcessor
+class TALVEN : public iplug::IPlugAPIBase, public iplug::IPlugProcessor
 {
 public:
   static constexpr int kMaxLatency = kMaxLatencySamples;
@@ -24,16 +24,13 @@ public:
   TALVEN();
   ~TALVEN() override;
 
-  using iplug::IPluginBase::OnParamChange;
+  using iplug::IPlugAPIBase::OnParamChange;
   // [any thread, lock-free] recomputes the engine targets of one parameter
   void OnParamChange(int index) override;
   // [host thread] editor block (12 bytes), then one float64 per parameter: 188 bytes
   bool SaveState(iplug::IDataChunk& chunk) const override;
   // [host thread] returns the position after the state, or -1
   int LoadState(const iplug::IDataChunk& chunk, int startPos) override;
-  // no host to tell about gestures until the plug-in sits on a host binding
-  void BeginUIParamChange(int) override {}
-  void EndUIParamChange(int) override {}
   // [audio thread] or initialisation: clears the half-band lines, snaps the smoothers
   void ResetProcessing() override;
   // [audio thread]

@@ -213,10 +213,7 @@ bool Render(const AudioBuffer& input, const RenderOptions& options, RenderResult
   Prepare(*plug, input.sampleRate, nch, options.blockSize);
   // As host parameter changes after initialisation: the smoothers glide from the defaults.
   for (const ParamSetting& s : settings)
-  {
-    plug->GetParam(s.index)->SetRealValue(s.value);
-    plug->OnParamChange(s.index);
-  }
+    plug->SetParamFromHost(s.index, s.value, false);
 
   const int frames = input.NumFrames();
   AudioBuffer rendered;
