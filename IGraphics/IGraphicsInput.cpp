@@ -424,11 +424,12 @@ void IGraphics::CompleteTextEntry(const char* text)
   const int valIdx = mTextEntryValIdx;
   if (const IParam* param = control->GetParam(valIdx))
   {
-    // a typed value is a user change of its own: the host sees it inside a gesture
-    const bool bracket = !HasOpenGestures(*control);
+    // a typed change is a user change of its own: the host sees it inside a gesture
+    const double value = param->RealToNormalized(param->ParseValue(text ? text : ""));
+    const bool bracket = control->GetValue(valIdx) != value && !HasOpenGestures(*control);
     if (bracket)
       BeginGestures(*control);
-    control->CommitUserValue(param->RealToNormalized(param->ParseValue(text ? text : "")), valIdx);
+    control->CommitUserValue(value, valIdx);
     if (bracket)
       EndGestures(*control);
   }
@@ -450,8 +451,9 @@ void IGraphics::CompleteMenu(IPopupMenu* menu)
     return;
   }
   IPopupMenu* chosen = menu && menu->GetChosenItemIdx() != -1 ? menu : nullptr;
-  // a choice from a menu opened without a press (a double click) still comes in a gesture
-  if (chosen && !HasOpenGestures(*control))
+  // a choice from a menu opened without a press (a double click) still comes in a gesture;
+  // a control with prompts off takes no choice, so none is begun for it
+  if (chosen && !control->GetPromptDisabled() && !HasOpenGestures(*control))
     BeginGestures(*control);
   control->OnMenuChoice(chosen, mPopupMenuValIdx);
   EndGestures(*control);

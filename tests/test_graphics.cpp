@@ -429,3 +429,27 @@ TEST_F(GraphicsFixture, TooltipsSwitchOnHoverTrackingAndDisplayTickRunsEachFrame
   g.RunFrame();
   EXPECT_EQ(ticks, 2);
 }
+
+TEST_F(GraphicsFixture, BubbleOpensOnTheSideThatFitsAndKeepsItsMinimumContent)
+{
+  g.AttachBubbleControl();
+  IBubbleControl* bubble = g.GetBubble(0);
+  TestControl* edge = Add(IRect(370, 80, 390, 100), "edge");
+  TestControl* top = Add(IRect(100, 0, 120, 20), "top");
+
+  // content 50 x 20 (the text is narrower), grown by shadow and padding: 80 x 40
+  g.ShowBubbleControl(edge, 390.f, 90.f, "1.0", eHorizontal, IRect(0, 0, 50, 20));
+  EXPECT_EQ(bubble->GetArrowDir(), eArrowEast);
+  EXPECT_EQ(bubble->GetBubbleBounds(), IRect(290, 70, 370, 110));
+  EXPECT_EQ(bubble->GetFadeState(), eFadingIn);
+  EXPECT_FALSE(bubble->IsHidden());
+  EXPECT_TRUE(bubble->IsAnimating());
+
+  g.ShowBubbleControl(top, 110.f, 0.f, "a much longer value text", eVertical, IRect(0, 0, 50, 20));
+  EXPECT_EQ(bubble->GetArrowDir(), eArrowNorth);
+  const IRect r = bubble->GetBubbleBounds();
+  EXPECT_EQ(r.T, 20.f); // below the caller
+  EXPECT_EQ(r.W(), 6.f * 24.f + 30.f); // the text sets its own width
+  EXPECT_EQ(r.MW(), 110.f);
+  EXPECT_STREQ(bubble->GetText(), "a much longer value text");
+}
