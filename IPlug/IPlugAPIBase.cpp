@@ -259,7 +259,8 @@ void IPlugAPIBase::QueueSysexFromEditor(const ISysexMessage& msg)
 void IPlugAPIBase::SetParamFromHost(int paramIdx, double value, bool normalized)
 {
   IParam* param = GetParam(paramIdx);
-  if (!param)
+  // a NaN or infinity from a host changes nothing
+  if (!param || !std::isfinite(value))
     return;
   param->SetRealValue(normalized ? param->NormalizedToReal(value) : value);
   QueueParamValueForEditor(paramIdx, param->RealValue(), false);

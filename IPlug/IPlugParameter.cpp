@@ -528,7 +528,10 @@ void IParam::AppendJson(std::string& json, int index) const
 
   AppendFormat(json, kMaxJsonPiece, "{");
   AppendFormat(json, kMaxJsonPiece, "\"id\":%i, ", index);
-  AppendFormat(json, kMaxJsonPiece, "\"name\":\"%s\", ", mName);
+  // names are escaped so the output stays valid JSON whatever a plug-in calls its parameters
+  std::string name;
+  AppendJsonEscaped(name, mName);
+  AppendFormat(json, kMaxJsonPiece, "\"name\":\"%s\", ", name.c_str());
   if (type != nullptr)
     AppendFormat(json, kMaxJsonPiece, "\"type\":\"%s\", ", type);
   AppendFormat(json, kMaxJsonPiece, "\"min\":%f, ", mMin);

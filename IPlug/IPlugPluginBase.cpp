@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdarg>
 #include <cstring>
 #include <string>
@@ -134,8 +135,9 @@ int IPluginBase::UnserializeParams(const IDataChunk& chunk, int startPos)
     double value = 0.0;
     pos = chunk.Read(value, pos);
     // A value the data ends inside of is not in the data: setting it to anything
-    // (0.0 would switch a bypass off) would invent state nobody saved.
-    if (pos >= 0)
+    // (0.0 would switch a bypass off) would invent state nobody saved. A stored
+    // NaN or infinity is no value either: that parameter keeps its own.
+    if (pos >= 0 && std::isfinite(value))
       GetParam(i)->SetRealValue(value);
   }
   OnAllParamsChanged(eFromPreset);

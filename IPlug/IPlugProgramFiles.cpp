@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <vector>
@@ -213,7 +214,12 @@ std::vector<float> PresetNormalizedValues(const IPlugAPIBase& plug, const IPrese
 void ApplyNormalizedValues(IPlugAPIBase& plug, const std::vector<float>& values)
 {
   for (int i = 0; i < plug.NParams(); ++i)
-    plug.GetParam(i)->SetFromNormalized(values[static_cast<size_t>(i)]);
+  {
+    // a NaN or infinity in a file is no value: the parameter keeps its own
+    const float v = values[static_cast<size_t>(i)];
+    if (std::isfinite(v))
+      plug.GetParam(i)->SetFromNormalized(v);
+  }
 }
 
 // the magic and the state version in front of what fill appends; false when fill failed

@@ -88,4 +88,28 @@ template <std::size_t N>
   return wanted >= 0;
 }
 
+// Appends text as the inside of a JSON string: quotes, backslashes and control
+// characters escaped, everything else (UTF-8 included) as it is.
+inline void AppendJsonEscaped(std::string& out, const char* text)
+{
+  static constexpr char kHex[] = "0123456789abcdef";
+  for (const char* p = text ? text : ""; *p; ++p)
+  {
+    const unsigned char c = static_cast<unsigned char>(*p);
+    if (c == '"' || c == '\\')
+    {
+      out += '\\';
+      out += static_cast<char>(c);
+    }
+    else if (c < 0x20)
+    {
+      out += "\\u00";
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    }
+    else
+      out += static_cast<char>(c);
+  }
+}
+
 } // namespace iplug

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -303,6 +305,14 @@ TEST(HostUpdate, SetParamFromHostLimitsQueuesTheRealValueAndRunsTheHostHook)
   ASSERT_EQ(plug.mDeliveries.size(), 2u);
   EXPECT_EQ(plug.mDeliveries[0].value, 12.0);
   EXPECT_DOUBLE_EQ(plug.mDeliveries[1].value, 25.0);
+
+  // a NaN or infinity from a host changes nothing, not even the hook
+  const size_t logged = plug.mLog.size();
+  for (double bad : {std::nan(""), double(INFINITY), -double(INFINITY)})
+    for (bool normalized : {false, true})
+      plug.SetParamFromHost(ApiPlug::kMix, bad, normalized);
+  EXPECT_DOUBLE_EQ(plug.GetParam(ApiPlug::kMix)->RealValue(), 25.0);
+  EXPECT_EQ(plug.mLog.size(), logged);
 }
 
 TEST(UIRouting, GestureFromTheEditorReachesTheHostInOrder)

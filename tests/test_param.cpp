@@ -412,6 +412,13 @@ TEST(IParam, JsonDescribesTheParameterAndAppends)
     EXPECT_NE(text.find(std::string("\"type\":\"") + k.type + "\", "), std::string::npos) << text;
   }
 
+  // names are escaped so the text is always valid JSON
+  IParam odd;
+  odd.DefineContinuous("say \"hi\"\\\n", 0, 0, 1, 0.1);
+  std::string escaped;
+  odd.AppendJson(escaped, 1);
+  EXPECT_NE(escaped.find("\"name\":\"say \\\"hi\\\"\\\\\\u000a\", "), std::string::npos) << escaped;
+
   IParam reserved;
   std::string none;
   reserved.AppendJson(none, 11);

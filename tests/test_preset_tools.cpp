@@ -219,6 +219,24 @@ TEST_F(FileTest, ValueProgramHasTheExactHeaderThenBigEndianNormalisedValues)
     EXPECT_EQ(BigEndianFloatAt(file, 56 + 4 * static_cast<size_t>(i)), expected[i]) << i;
 }
 
+TEST_F(FileTest, ANonFiniteValueInAProgramKeepsThatParameterAndLoadsTheRest)
+{
+  ApiPlug source(false);
+  SetValues(source, 6.0, 25.0, 2, true);
+  ASSERT_TRUE(iplug::SaveProgramFile(source, Path("v.fxp").c_str()));
+  Bytes file = ReadFile(Path("v.fxp"));
+  const unsigned char quietNaN[4] = {0x7F, 0xC0, 0x00, 0x00}; // big-endian float
+  std::copy(std::begin(quietNaN), std::end(quietNaN), file.begin() + 56);
+  WriteFile(Path("nan.fxp"), file);
+
+  ApiPlug plug(false);
+  SetValues(plug, -3.0, 50.0, 1, false);
+  ASSERT_TRUE(iplug::LoadProgramFile(plug, Path("nan.fxp").c_str()));
+  EXPECT_EQ(plug.GetParam(ApiPlug::kGain)->RealValue(), -3.0);
+  EXPECT_DOUBLE_EQ(plug.GetParam(ApiPlug::kMix)->RealValue(), 25.0);
+  EXPECT_EQ(plug.GetParam(ApiPlug::kMode)->RealValue(), 2.0);
+}
+
 TEST_F(FileTest, BanksHaveTheExactHeaderAndTheirPresetsInOrder)
 {
   ApiPlug chunks;

@@ -227,16 +227,17 @@ TEST(ParamBlock, NegativeStartChangesNothingButStillNotifiesAndReturnsTheStart)
   }
 }
 
-TEST(ParamBlock, StoredValuesAreLimitedAndNaNBecomesTheDefault)
+TEST(ParamBlock, StoredValuesAreLimitedAndNonFiniteOnesKeepTheParameter)
 {
   PresetPlug plug;
   plug.GetParam(0)->SetRealValue(5.0);
+  plug.GetParam(2)->SetRealValue(0.0);
   IDataChunk chunk;
   chunk.Append(std::numeric_limits<double>::quiet_NaN());
   chunk.Append(1e300);
   chunk.Append(-std::numeric_limits<double>::infinity());
   EXPECT_EQ(plug.UnserializeParams(chunk, 0), 24);
-  EXPECT_EQ(plug.GetParam(0)->RealValue(), 0.0);
+  EXPECT_EQ(plug.GetParam(0)->RealValue(), 5.0);
   EXPECT_EQ(plug.GetParam(1)->RealValue(), 3.0);
   EXPECT_EQ(plug.GetParam(2)->RealValue(), 0.0);
 }
