@@ -164,3 +164,38 @@ TEST(RenderJob, SettingsTakeNumbersLabelsAndDisplayTexts)
   EXPECT_TRUE(Render(input, options, result, error)) << error;
   EXPECT_EQ(result.latency, 80);
 }
+
+TEST_F(RenderCommand, ASavedStateRestoresTheSameOutput)
+{
+  const std::string set = " --set \"Mid Gain=-7.5\" --set \"Drive=18\" --set \"Oversampling=Oversampling On\"";
+  ASSERT_EQ(Run("-o " + Path("set.wav") + " --state-out " + Path("state.bin") + set), 0);
+  EXPECT_EQ(fs::file_size(Path("state.bin")), 188u);
+  std::string out;
+  ASSERT_EQ(Run("-o " + Path("restored.wav") + " --state-in " + Path("state.bin"), &out), 0);
+  EXPECT_EQ(out, "latency=80\n");
+
+  AudioBuffer a, b;
+  std::string error;
+  ASSERT_TRUE(ReadAudioFile(Path("set.wav"), a, error)) << error;
+  ASSERT_TRUE(ReadAudioFile(Path("restored.wav"), b, error)) << error;
+  EXPECT_EQ(a.channels, b.channels);
+}
+
+TEST_F(RenderCommand, ATruncatedStateIsReportedAndTheRenderGoesOn)
+{
+  ASSERT_EQ(Run("--state-out " + Path("state.bin") + " --set \"Low Gain=4\""), 0);
+  std::string bytes;
+  {
+    std::ifstream f(Path("state.bin"), std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(f), {});
+  }
+  std::ofstream(Path("cut.bin"), std::ios::binary) << bytes.substr(0, 100);
+  ASSERT_EQ(Run("-o " + Path("out.wav") + " --state-in " + Path("cut.bin")), 0);
+  std::ifstream err(Path("stderr.txt"));
+  const std::string message((std::istreambuf_iterator<char>(err)), {});
+  EXPECT_NE(message.find("did not load completely"), std::string::npos) << message;
+  EXPECT_TRUE(fs::exists(Path("out.wav")));
+
+  EXPECT_EQ(Run("-o " + Path("none.wav") + " --state-in " + Path("missing.bin")), kExitUsage);
+  EXPECT_FALSE(fs::exists(Path("none.wav")));
+}

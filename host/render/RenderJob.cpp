@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <ostream>
 #include <strings.h>
@@ -135,6 +137,41 @@ void RenderFrames(TALVEN& plug, const AudioBuffer& input, int totalFrames, int b
   }
 }
 
+void LoadStateBytes(TALVEN& plug, const std::vector<std::uint8_t>& bytes, std::string& warning)
+{
+  iplug::IDataChunk chunk;
+  chunk.AppendBytes(bytes.data(), static_cast<int>(bytes.size()));
+  const int end = plug.LoadState(chunk, 0);
+  if (end < 0)
+    warning = "the state did not load completely; rendering with what did";
+  else if (end != chunk.Size())
+    warning = "the state has " + std::to_string(chunk.Size() - end) + " bytes more than the plug-in reads";
+}
+
+void SaveStateBytes(const TALVEN& plug, std::vector<std::uint8_t>& bytes)
+{
+  iplug::IDataChunk chunk;
+  if (!plug.SaveState(chunk))
+    return;
+  bytes.assign(chunk.Data(), chunk.Data() + chunk.Size());
+}
+
+bool ReadBytes(const std::string& path, std::vector<std::uint8_t>& bytes)
+{
+  std::ifstream f(path, std::ios::binary);
+  if (!f)
+    return false;
+  bytes.assign(std::istreambuf_iterator<char>(f), {});
+  return !f.bad();
+}
+
+bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(f);
+}
+
 bool ParseInt(const char* text, int& out)
 {
   char* end = nullptr;
@@ -154,7 +191,9 @@ const char* RenderUsage()
          "  -o OUT.wav         32-bit float output, same rate and channel count\n"
          "  --set NAME=VALUE   a parameter by name, a number or a display text (repeatable, applied in order)\n"
          "  --block N          block size in frames (default 512)\n"
-         "  --raw              keep the plug-in's latency instead of aligning the output with the input\n";
+         "  --raw              keep the plug-in's latency instead of aligning the output with the input\n"
+         "  --state-in FILE    load the plug-in's state bytes before the settings\n"
+         "  --state-out FILE   save the plug-in's state bytes after rendering\n";
 }
 
 int ParseRenderArguments(int argc, const char* const* argv, RenderOptions& options, bool& help, std::string& error)
@@ -168,7 +207,9 @@ int ParseRenderArguments(int argc, const char* const* argv, RenderOptions& optio
       help = true;
     else if (arg == "--raw")
       options.raw = true;
-    else if ((arg == "-i" || arg == "-o" || arg == "--set" || arg == "--block") && !hasValue)
+    else if ((arg == "-i" || arg == "-o" || arg == "--set" || arg == "--block" || arg == "--state-in" ||
+              arg == "--state-out") &&
+             !hasValue)
     {
       error = "missing value after " + arg;
       return kExitUsage;
@@ -179,6 +220,10 @@ int ParseRenderArguments(int argc, const char* const* argv, RenderOptions& optio
       options.outputPath = argv[++i];
     else if (arg == "--set")
       options.settings.push_back(argv[++i]);
+    else if (arg == "--state-in")
+      options.stateInPath = argv[++i];
+    else if (arg == "--state-out")
+      options.stateOutPath = argv[++i];
     else if (arg == "--block")
     {
       if (!ParseInt(argv[++i], options.blockSize))
@@ -196,7 +241,8 @@ int ParseRenderArguments(int argc, const char* const* argv, RenderOptions& optio
   return 0;
 }
 
-bool Render(const AudioBuffer& input, const RenderOptions& options, RenderResult& result, std::string& error)
+bool Render(const AudioBuffer& input, const RenderOptions& options, RenderResult& result, std::string& error,
+            const std::vector<std::uint8_t>& stateIn)
 {
   const int nch = input.NumChannels();
   if (nch < 1 || nch > kMaxChannels)
@@ -211,6 +257,8 @@ bool Render(const AudioBuffer& input, const RenderOptions& options, RenderResult
     return false;
 
   Prepare(*plug, input.sampleRate, nch, options.blockSize);
+  if (!options.stateInPath.empty())
+    LoadStateBytes(*plug, stateIn, result.warning);
   // As host parameter changes after initialisation: the smoothers glide from the defaults.
   for (const ParamSetting& s : settings)
     plug->SetParamFromHost(s.index, s.value, false);
@@ -219,6 +267,7 @@ bool Render(const AudioBuffer& input, const RenderOptions& options, RenderResult
   AudioBuffer rendered;
   RenderFrames(*plug, input, frames, options.blockSize, rendered);
   result.latency = plug->GetLatency();
+  SaveStateBytes(*plug, result.state);
 
   result.output.sampleRate = input.sampleRate;
   if (options.raw || result.latency <= 0)
@@ -258,15 +307,29 @@ int RunRenderCommand(const RenderOptions& options, std::ostream& out, std::ostre
     return kExitUsage;
   }
 
+  std::vector<std::uint8_t> stateIn;
+  if (!options.stateInPath.empty() && !ReadBytes(options.stateInPath, stateIn))
+  {
+    err << "talven-render: cannot read state '" << options.stateInPath << "'\n";
+    return kExitUsage;
+  }
+
   RenderResult result;
-  if (!Render(input, options, result, error))
+  if (!Render(input, options, result, error, stateIn))
   {
     err << "talven-render: " << error << "\n";
     return kExitUsage;
   }
+  if (!result.warning.empty())
+    err << "talven-render: " << options.stateInPath << ": " << result.warning << "\n";
   if (!options.outputPath.empty() && !WriteAudioFile(options.outputPath, result.output, error))
   {
     err << "talven-render: " << error << "\n";
+    return 1;
+  }
+  if (!options.stateOutPath.empty() && !WriteBytes(options.stateOutPath, result.state))
+  {
+    err << "talven-render: cannot write state '" << options.stateOutPath << "'\n";
     return 1;
   }
   out << "latency=" << result.latency << "\n";

@@ -1,6 +1,7 @@
 #pragma once
 // Offline rendering through the plug-in's processing frame, as a host with
 // delay compensation would play it back.
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -16,12 +17,16 @@ struct RenderOptions
   std::vector<std::string> settings; // "NAME=VALUE", applied in order
   int blockSize = 512;
   bool raw = false; // keep the plug-in's latency in the output
+  std::string stateInPath;  // the plug-in's own state bytes, loaded before any setting
+  std::string stateOutPath; // the state after rendering
 };
 
 struct RenderResult
 {
   AudioBuffer output;
   int latency = 0; // as last reported by the plug-in
+  std::vector<std::uint8_t> state; // the plug-in's state after rendering
+  std::string warning;             // a state that did not load completely
 };
 
 // Exit status for bad arguments, files or settings.
@@ -31,7 +36,10 @@ inline constexpr int kExitUsage = 2;
 int ParseRenderArguments(int argc, const char* const* argv, RenderOptions& options, bool& help, std::string& error);
 
 // Renders input through a new plug-in instance; false with a message when a setting is unknown or does not parse.
-bool Render(const AudioBuffer& input, const RenderOptions& options, RenderResult& result, std::string& error);
+// stateIn, when options name a state file, is loaded after initialisation and before the settings; what fails to load
+// is reported in result.warning and the render goes on with what did.
+bool Render(const AudioBuffer& input, const RenderOptions& options, RenderResult& result, std::string& error,
+            const std::vector<std::uint8_t>& stateIn = {});
 
 // The whole command: read, render, write, report "latency=N" on out; returns the exit status.
 int RunRenderCommand(const RenderOptions& options, std::ostream& out, std::ostream& err);
