@@ -471,8 +471,18 @@ bool SaveBankFile(const IPlugAPIBase& plug, const char* path)
 bool LoadProgramFile(IPlugAPIBase& plug, const char* path)
 {
   Bytes bytes;
-  if (!ReadWholeFile(path, bytes))
-    return false;
+  return ReadWholeFile(path, bytes) && LoadProgramData(plug, bytes.data(), bytes.size());
+}
+
+bool LoadBankFile(IPlugAPIBase& plug, const char* path)
+{
+  Bytes bytes;
+  return ReadWholeFile(path, bytes) && LoadBankData(plug, bytes.data(), bytes.size());
+}
+
+bool LoadProgramData(IPlugAPIBase& plug, const uint8_t* data, size_t size)
+{
+  const Bytes bytes(data, data + (data ? size : 0));
   BigEndianReader in(bytes);
   ProgramHeader header;
   ReadProgramHeader(in, header);
@@ -486,11 +496,9 @@ bool LoadProgramFile(IPlugAPIBase& plug, const char* path)
   return false;
 }
 
-bool LoadBankFile(IPlugAPIBase& plug, const char* path)
+bool LoadBankData(IPlugAPIBase& plug, const uint8_t* data, size_t size)
 {
-  Bytes bytes;
-  if (!ReadWholeFile(path, bytes))
-    return false;
+  const Bytes bytes(data, data + (data ? size : 0));
   BigEndianReader in(bytes);
   BankHeader header;
   ReadBankHeader(in, header);

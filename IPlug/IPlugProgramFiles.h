@@ -3,6 +3,7 @@
 // one opaque chunk (plug-ins that save state chunks) or normalised float32 values.
 // Loading checks the whole file before it changes anything; a file that is not ours
 // (foreign ID, wrong magic or version, sizes past the end) is refused. [ui thread]
+#include <cstddef>
 #include <cstdint>
 
 #include "IPlugAPIBase.h"
@@ -43,5 +44,8 @@ bool SaveBankFile(const IPlugAPIBase& plug, const char* path);
 bool LoadProgramFile(IPlugAPIBase& plug, const char* path);
 // Replaces the preset slots; false (nothing changed) when refused.
 bool LoadBankFile(IPlugAPIBase& plug, const char* path);
+// The same from the bytes of a file already in memory.
+bool LoadProgramData(IPlugAPIBase& plug, const uint8_t* data, size_t size);
+bool LoadBankData(IPlugAPIBase& plug, const uint8_t* data, size_t size);
 
 } // namespace iplug
