@@ -27,10 +27,11 @@ enum EApiKind : int32_t
   eApiAPP,
   eApiWAM,
   eApiWEB,
+  eApiLV2,
   kNumApiKinds
 };
 
-inline constexpr const char* kApiNames[kNumApiKinds] = {"VST2", "VST3", "AU", "AUv3", "AAX", "APP", "WAM", "WEB"};
+inline constexpr const char* kApiNames[kNumApiKinds] = {"VST2", "VST3", "AU", "AUv3", "AAX", "APP", "WAM", "WEB", "LV2"};
 
 // "" for a value outside the list
 const char* ApiName(EApiKind api);

@@ -134,7 +134,7 @@ TEST(Versions, BuildInfoNamesVersionApiArchitectureDateAndMinutes)
 
 TEST(ApiKind, NamesComeFromTheTableAndUnknownKindsAreEmpty)
 {
-  const char* expected[] = {"VST2", "VST3", "AU", "AUv3", "AAX", "APP", "WAM", "WEB"};
+  const char* expected[] = {"VST2", "VST3", "AU", "AUv3", "AAX", "APP", "WAM", "WEB", "LV2"};
   for (int i = 0; i < iplug::kNumApiKinds; ++i)
     EXPECT_STREQ(iplug::ApiName(static_cast<iplug::EApiKind>(i)), expected[i]);
   EXPECT_STREQ(iplug::ApiName(static_cast<iplug::EApiKind>(-1)), "");
