@@ -17,9 +17,15 @@ class Timer_impl;
 
 // The running timers in creation order. Created on first use and never destroyed, so timers that outlive
 // static destruction (or are made during static construction) still find it.
+struct RegistryLock
+{
+  void lock() { timer_platform::LockRegistry(); }
+  void unlock() { timer_platform::UnlockRegistry(); }
+};
+
 struct TimerRegistry
 {
-  std::recursive_mutex mLock;
+  RegistryLock mLock;
   std::vector<Timer_impl*> mTimers;
 };
 

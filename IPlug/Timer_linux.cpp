@@ -40,6 +40,12 @@ TickSchedule& Schedule()
   return schedule;
 }
 
+std::recursive_mutex& RegistryMutex()
+{
+  static std::recursive_mutex& mutex = *new std::recursive_mutex;
+  return mutex;
+}
+
 // std::thread::id values are reused once a thread ends; a dead thread's timers must not pass to its successor
 uint64_t ThisThread()
 {
@@ -81,6 +87,16 @@ std::vector<uintptr_t> TakeDueTicks()
 } // namespace
 
 namespace timer_platform {
+
+void LockRegistry()
+{
+  RegistryMutex().lock();
+}
+
+void UnlockRegistry()
+{
+  RegistryMutex().unlock();
+}
 
 uintptr_t StartSystemTimer(int intervalMs)
 {

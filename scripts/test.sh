@@ -22,4 +22,6 @@ cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInf
 cmake --build "$root/build-tsan" --parallel "$(nproc)" --target "${tsan_targets[@]}"
 TSAN_OPTIONS=halt_on_error=1 \
   ctest --test-dir build-tsan --output-on-failure --parallel "$(nproc)" --timeout 600 -R '^(Timer|TransferQueue|ApiQueues)\.'
+# The Windows x86-64 build, its tests under Wine, and its renders against this tree's.
+bash scripts/test-windows.sh
 echo "all tests passed"

@@ -50,10 +50,11 @@ void WriteFile(const std::string& path, const Bytes& bytes)
   file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// the dumps are text files: read back in text mode, so line ends compare as "\n" on every platform
 std::string ReadText(const std::string& path)
 {
-  const Bytes bytes = ReadFile(path);
-  return std::string(bytes.begin(), bytes.end());
+  std::ifstream in(path);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 uint32_t BigEndianAt(const Bytes& bytes, size_t pos)

@@ -21,6 +21,8 @@ namespace {
 
 // Generous: on a loaded machine the loop may be starved for a long while; the tests only bound counts.
 constexpr auto kPatience = 20s;
+// long enough for a 1 ms timer to be due on every timer service (Windows raises periods under 10 ms to 10 ms)
+constexpr auto kShortTimerDue = 30ms;
 
 bool PumpUntil(const std::function<bool()>& done)
 {
@@ -93,7 +95,7 @@ TEST(Timer, DestroyedTimerWithATickAlreadyDueNeverFires)
   }, 1);
   secondTimer = MakeTimer(second.Recorder(), 1);
 
-  std::this_thread::sleep_for(10ms); // both are due; the first one runs first and destroys the second
+  std::this_thread::sleep_for(kShortTimerDue); // both are due; the first one runs first and destroys the second
   EXPECT_EQ(RunLoopPumpDue(), 1);
   EXPECT_EQ(firstCount, 1);
   RunLoopRunFor(30);
@@ -126,7 +128,7 @@ TEST(Timer, TimerEndedInsideItsOwnCallbackFiresOnce)
       ++count;
       c.end(timer, t);
     }, 1);
-    std::this_thread::sleep_for(5ms);
+    std::this_thread::sleep_for(kShortTimerDue);
     EXPECT_EQ(RunLoopPumpDue(), 1);
     std::this_thread::sleep_for(5ms);
     EXPECT_EQ(RunLoopRunFor(20), 0);

@@ -1,5 +1,6 @@
 #pragma once
-// Planar float audio and WAV reading/writing through libsndfile.
+// Planar float audio and WAV reading/writing: through libsndfile where the build has it, else our own
+// RIFF/WAVE code (AudioFile_wav.cpp).
 #include <string>
 #include <vector>
 
