@@ -6,6 +6,7 @@ packages=(
   cmake g++ make ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev libstb-dev
+  lv2-dev liblilv-dev lilv-utils
   g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 
