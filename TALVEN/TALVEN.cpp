@@ -77,13 +77,13 @@ iplug::IPluginConfig MakeConfig()
   iplug::IPluginConfig c;
   c.nParams = kParamCount;
   c.nPresets = 1;
-  c.channelIOStr = "1-1 2-2";
-  c.pluginName = "TALVEN";
-  c.productName = "TALVEN";
-  c.mfrName = "Brasswick";
-  c.vendorVersion = 0x00040000;
-  c.uniqueID = 0x544C5631; // 'TLV1'
-  c.mfrID = 0x4277636B;    // 'Bwck'
+  c.channelIOStr = kChannelIO;
+  c.pluginName = kPluginName;
+  c.productName = kPluginName;
+  c.mfrName = kMakerName;
+  c.vendorVersion = kPluginVersion;
+  c.uniqueID = kUniqueID;
+  c.mfrID = kMakerID;
   c.latency = 0;
   c.plugDoesMidiIn = false;
   c.plugDoesMidiOut = false;
@@ -102,10 +102,12 @@ iplug::IPluginConfig MakeConfig()
   return c;
 }
 
-TALVEN::TALVEN() : TALVEN(MakeConfig()) {}
+TALVEN::TALVEN() : TALVEN(iplug::InstanceInfo{}) {}
 
-TALVEN::TALVEN(const iplug::IPluginConfig& config)
-  : iplug::IPlugAPIBase(config, iplug::eApiAAX), iplug::IPlugProcessor(config)
+TALVEN::TALVEN(const iplug::InstanceInfo& info) : TALVEN(MakeConfig(), info) {}
+
+TALVEN::TALVEN(const iplug::IPluginConfig& config, const iplug::InstanceInfo& info)
+  : iplug::IPlugAAX(config, info, kMaxLatency)
 {
   InitEngine();
   DefineParameters();
@@ -188,6 +190,12 @@ bool TALVEN::SaveState(iplug::IDataChunk& chunk) const
 int TALVEN::LoadState(const iplug::IDataChunk& chunk, int startPos)
 {
   return UnserializeParams(chunk, LoadEditorState(chunk, startPos));
+}
+
+int TALVEN::StateParamBlockPosition() const
+{
+  iplug::IDataChunk editorBlock;
+  return SaveEditorState(editorBlock) ? editorBlock.Size() : -1;
 }
 
 void TALVEN::ResetProcessing()

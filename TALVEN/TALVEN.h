@@ -4,24 +4,33 @@
 #include "IHalfbandDecimator.h"
 #include "IHalfbandFir.h"
 #include "IParamSmoother.h"
+#include "IPlugAAX.h"
 #include "IPlugConfig.h"
 #include "IPlugParameter.h"
-#include "IPlugAPIBase.h"
-#include "IPlugProcessor.h"
 #include "TALVEN_Engine.h"
 #include "TALVEN_Params.h"
 
 namespace talven {
 
+// Identity, shared by the configuration record and the host description.
+inline constexpr const char* kPluginName = "TALVEN";
+inline constexpr const char* kMakerName = "Brasswick";
+inline constexpr int32_t kPluginVersion = 0x00040000; // 4.0.0
+inline constexpr int32_t kUniqueID = 0x544C5631;      // 'TLV1'
+inline constexpr int32_t kMakerID = 0x4277636B;       // 'Bwck'
+inline constexpr const char* kChannelIO = "1-1 2-2";
+
 // The configuration record every instance is built from.
 iplug::IPluginConfig MakeConfig();
 
-class TALVEN : public iplug::IPlugAPIBase, public iplug::IPlugProcessor
+class TALVEN : public iplug::IPlugAAX
 {
 public:
   static constexpr int kMaxLatency = kMaxLatencySamples;
 
+  // without a host (tests, the offline renderer)
   TALVEN();
+  explicit TALVEN(const iplug::InstanceInfo& info);
   ~TALVEN() override;
 
   using iplug::IPlugAPIBase::OnParamChange;
@@ -35,9 +44,12 @@ public:
   void ResetProcessing() override;
   // [audio thread]
   void ProcessAudio(double** inputs, double** outputs, int nFrames) override;
-  bool EmitMidiMessage(const iplug::IMidiMessage&) override { return false; }
 
   const EngineTargets& Targets() const { return mTargets; }
+
+protected:
+  // the parameter block follows the editor block
+  int StateParamBlockPosition() const override;
 
 private:
   enum ESmoother
@@ -68,7 +80,7 @@ private:
     {kSmHighMidGain, kSmHighMidQ, kSmHighMidFreq},
   };
 
-  explicit TALVEN(const iplug::IPluginConfig& config);
+  TALVEN(const iplug::IPluginConfig& config, const iplug::InstanceInfo& info);
   void DefineParameters();
   void InitEngine();
   void UpdateSmootherCoefficients();
