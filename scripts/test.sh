@@ -16,12 +16,12 @@ run_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_tree build-asan -DCMAKE_BUILD_TYPE=Debug -DTALVEN_SANITIZE=address,undefined
 # Threaded pieces only, under ThreadSanitizer (it cannot share a tree with AddressSanitizer).
-tsan_targets=(test_timer test_transfer_queue test_api_base)
+tsan_targets=(test_timer test_transfer_queue test_api_base test_aax_host)
 cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTALVEN_SANITIZE=thread -DTALVEN_BUILD_BENCH=OFF
 cmake --build "$root/build-tsan" --parallel "$(nproc)" --target "${tsan_targets[@]}"
 TSAN_OPTIONS=halt_on_error=1 \
-  ctest --test-dir build-tsan --output-on-failure --parallel "$(nproc)" --timeout 600 -R '^(Timer|TransferQueue|ApiQueues)\.'
+  ctest --test-dir build-tsan --output-on-failure --parallel "$(nproc)" --timeout 600 -R '^(Timer|TransferQueue|ApiQueues|AaxHostThreads)\.'
 # The Windows x86-64 build, its tests under Wine, and its renders against this tree's.
 bash scripts/test-windows.sh
 echo "all tests passed"
