@@ -8,6 +8,7 @@ packages=(
   libsndfile1-dev libstb-dev
   lv2-dev liblilv-dev lilv-utils
   g++-mingw-w64-x86-64-posix googletest wine wine64
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

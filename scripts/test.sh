@@ -22,6 +22,8 @@ cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInf
 cmake --build "$root/build-tsan" --parallel "$(nproc)" --target "${tsan_targets[@]}"
 TSAN_OPTIONS=halt_on_error=1 \
   ctest --test-dir build-tsan --output-on-failure --parallel "$(nproc)" --timeout 600 -R '^(Timer|TransferQueue|ApiQueues|AaxHostThreads)\.'
+# Everything that reads saved state, fed arbitrary bytes for a bounded time.
+bash scripts/fuzz.sh "${TALVEN_FUZZ_SECONDS:-60}"
 # The Windows x86-64 build, its tests under Wine, and its renders against this tree's.
 bash scripts/test-windows.sh
 echo "all tests passed"
