@@ -7,9 +7,13 @@
 #include <vector>
 
 #include "AAX_Errors.h"
+#include "AAX_VDescription.h"
+#include "AAX_VHostServices.h"
+#include "IPlugAAX_Describe.h"
 #include "Instance.h"
 #include "Module.h"
 #include "ParameterThread.h"
+#include "RecordingDescription.h"
 
 #ifndef TALVEN_MODULE
 #error "TALVEN_MODULE names the bundle under test"
@@ -225,6 +229,67 @@ TEST(TalvenModule, HostBypassPassesTheSignalDelayedByTheReportedLatency)
   ASSERT_TRUE(instance->Render(inputs, outputs, 64));
   for (std::size_t i = 0; i < 64; ++i)
     EXPECT_EQ(out[0][i], i == 21 ? 0.5f : 0.f) << i;
+}
+
+// ---- descriptions other than TALVEN's own, recorded in-process
+
+class DescriptionTest : public ::testing::Test
+{
+protected:
+  DescriptionTest() { AAX_InstallHostServices(static_cast<AAX_IHostServices*>(services.Get())); }
+  ~DescriptionTest() override { AAX_RemoveHostServices(); }
+
+  ModuleDescription Describe(const char* channelIO)
+  {
+    iplug::AAX_SIPlugDescription description = iplug::GetAAXDescription();
+    description.mChannelIO = channelIO;
+    description.mNativeIDs = kNativeIDs;
+    description.mAudioSuiteIDs = kAudioSuiteIDs;
+    HostRef<RecordingCollection> collection(new RecordingCollection);
+    AAX_VCollection wrapper(static_cast<AAX_ICollection*>(collection.Get()));
+    EXPECT_EQ(iplug::DescribeEffect(wrapper, description), AAX_SUCCESS);
+    return collection->Finish();
+  }
+
+  static constexpr AAX_CTypeID kNativeIDs[] = {AAX_FourCC("NAT1"), AAX_FourCC("NAT2")};
+  static constexpr AAX_CTypeID kAudioSuiteIDs[] = {AAX_FourCC("AUS1"), AAX_FourCC("AUS2")};
+  HostRef<HostServices> services{new HostServices};
+};
+
+TEST_F(DescriptionTest, SecondOutputBusIsAnAuxiliaryStemAndSecondInputBusASideChain)
+{
+  const ModuleDescription description = Describe("2-2.1 2.1-2");
+  ASSERT_EQ(description.mEffects.size(), 1u);
+  const std::vector<ComponentDescription>& components = description.mEffects[0].mComponents;
+  ASSERT_EQ(components.size(), 2u);
+
+  ASSERT_EQ(components[0].mAuxOutputStems.size(), 1u);
+  EXPECT_EQ(components[0].mAuxOutputStems[0].mStemFormat, 0x00000001);
+  EXPECT_EQ(components[0].mAuxOutputStems[0].mName, "Output 2");
+  AAX_CPropertyValue value = 0;
+  EXPECT_FALSE(components[0].FindProperty(AAX_eProperty_SideChainInput, value));
+  EXPECT_EQ(components[0].Field(26), nullptr);
+
+  EXPECT_TRUE(components[1].mAuxOutputStems.empty());
+  ASSERT_TRUE(components[1].FindProperty(AAX_eProperty_SideChainInput, value));
+  EXPECT_EQ(value, 1);
+  ASSERT_NE(components[1].Field(26), nullptr);
+  EXPECT_EQ(components[1].Field(26)->mKind, EFieldKind::eSideChainIn);
+  EXPECT_EQ(components[1].InputStemFormat(), AAX_eStemFormat_Stereo);
+  EXPECT_TRUE(services->Assertions().empty());
+}
+
+TEST_F(DescriptionTest, ConfigurationWithoutItsOwnIDsIsLeftOutAndReported)
+{
+  const ModuleDescription description = Describe("1-1 2-2 1-2");
+  ASSERT_EQ(description.mEffects.size(), 1u);
+  const std::vector<ComponentDescription>& components = description.mEffects[0].mComponents;
+  ASSERT_EQ(components.size(), 2u);
+  AAX_CPropertyValue id = 0;
+  ASSERT_TRUE(components[1].FindProperty(AAX_eProperty_NativePlugInID, id));
+  EXPECT_EQ(static_cast<AAX_CTypeID>(id), AAX_FourCC("NAT2"));
+  ASSERT_EQ(services->Assertions().size(), 1u);
+  EXPECT_EQ(services->Assertions()[0].mPath, "IPlug\\AAX\\IPlugAAX_Describe");
 }
 
 } // namespace
