@@ -107,7 +107,7 @@ TALVEN::TALVEN() : TALVEN(iplug::InstanceInfo{}) {}
 TALVEN::TALVEN(const iplug::InstanceInfo& info) : TALVEN(MakeConfig(), info) {}
 
 TALVEN::TALVEN(const iplug::IPluginConfig& config, const iplug::InstanceInfo& info)
-  : iplug::IPlugAAX(config, info, kMaxLatency)
+  : iplug::PluginBinding(config, info, kMaxLatency)
 {
   InitEngine();
   DefineParameters();

@@ -4,7 +4,7 @@
 #include "IHalfbandDecimator.h"
 #include "IHalfbandFir.h"
 #include "IParamSmoother.h"
-#include "IPlugAAX.h"
+#include "IPlugBinding.h"
 #include "IPlugConfig.h"
 #include "IPlugParameter.h"
 #include "TALVEN_Engine.h"
@@ -23,7 +23,8 @@ inline constexpr const char* kChannelIO = "1-1 2-2";
 // The configuration record every instance is built from.
 iplug::IPluginConfig MakeConfig();
 
-class TALVEN : public iplug::IPlugAAX
+// The binding is the build target's (IPlugBinding.h of IPlug/AAX or IPlug/LV2): one source, one module per binding.
+class TALVEN : public iplug::PluginBinding
 {
 public:
   static constexpr int kMaxLatency = kMaxLatencySamples;

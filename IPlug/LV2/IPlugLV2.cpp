@@ -148,7 +148,10 @@ void IPlugLV2::ApplyControlPorts()
       continue;
     c.applied = v;
     c.seen = true;
-    SetParamFromHost(c.paramIdx, v, false);
+    // A port holds a float: the parameter's own value, rounded, is no change, and applying
+    // it would only round a default or a restored value.
+    if (static_cast<float>(GetParam(c.paramIdx)->RealValue()) != v)
+      SetParamFromHost(c.paramIdx, v, false);
   }
   if (mEnabledPort && std::isfinite(*mEnabledPort))
     mBypassed = !(*mEnabledPort > 0.0f);

@@ -29,6 +29,7 @@ public:
     return static_cast<LV2_URID>(mUris.size());
   }
   const LV2_Feature* Feature() const { return &mFeature; }
+  LV2_URID_Map* Handle() { return &mMap; }
 
 private:
   static LV2_URID MapUri(LV2_URID_Map_Handle handle, const char* uri) { return static_cast<LV2UridMap*>(handle)->Map(uri); }
@@ -42,9 +43,10 @@ private:
 class LV2HostFeatures
 {
 public:
-  // maxBlock 0: no options feature
-  explicit LV2HostFeatures(bool withMap = true, int32_t maxBlock = 0, int32_t nominalBlock = 0)
-    : mMaxBlock(maxBlock), mNominalBlock(nominalBlock)
+  // maxBlock 0: no options feature; sharedMap: a host's one map, else a map of these features' own
+  explicit LV2HostFeatures(bool withMap = true, int32_t maxBlock = 0, int32_t nominalBlock = 0,
+                           LV2UridMap* sharedMap = nullptr)
+    : mMap(sharedMap ? *sharedMap : mOwnMap), mMaxBlock(maxBlock), mNominalBlock(nominalBlock)
   {
     if (withMap)
       mList.push_back(mMap.Feature());
@@ -69,7 +71,8 @@ public:
   LV2UridMap& Map() { return mMap; }
 
 private:
-  LV2UridMap mMap;
+  LV2UridMap mOwnMap;
+  LV2UridMap& mMap;
   int32_t mMaxBlock;
   int32_t mNominalBlock;
   std::vector<LV2_Options_Option> mOptions;
