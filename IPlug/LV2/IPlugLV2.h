@@ -54,7 +54,8 @@ public:
   bool HasStateSupport() const { return mUrids.stateKey != 0; }
 
 protected:
-  // where SaveState's bytes keep the parameter block; -1 for none. The framework's default state is the bare block.
+  // Where SaveState's bytes keep the parameter block, -1 for none (the framework's default state is the bare
+  // block). Every binding asks the plug-in; LV2 stores the state whole and has no use for it yet.
   virtual int StateParamBlockPosition() const { return 0; }
 
 private:

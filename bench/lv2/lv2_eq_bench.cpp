@@ -280,7 +280,7 @@ void PrintTable(const std::vector<Contender>& rows, const std::vector<int>& bloc
   {
     std::printf("\nblock %d\n%-36s %9s %11s", blocks[b], "plug-in", "ns/frame", "x realtime");
     for (const Contender* o : ours)
-      std::printf("  %16s", (o->spec.label + " / it").c_str());
+      std::printf("  %16s", (o->spec.label + " / row").c_str());
     std::printf("  %9s\n", "out/in dB");
     for (const Contender& c : rows)
     {
