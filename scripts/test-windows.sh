@@ -43,9 +43,12 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 300 wineboot -i </dev/null >/dev/null 2>&1
 fi
-# A crashing program must fail its test, not wait on a dialog. Run alone, this first program also brings
-# up the prefix's services: two programs starting together on a fresh server can hang.
+# A crashing program must fail its test, not wait on a dialog, and with no debugger to attach it exits
+# with its exception code (the automatic debugger sometimes ends it with status 0). Run alone, this first
+# program also brings up the prefix's services: two programs starting together on a fresh server can hang.
 timeout 120 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null
+timeout 120 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d false /f \
+  </dev/null >/dev/null
 
 timeout 1800 ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 600
 tested=$SECONDS
