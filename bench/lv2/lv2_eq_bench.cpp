@@ -42,7 +42,7 @@ struct Signal
   size_t Frames() const { return channels[0].size(); }
 };
 
-struct PluginSpec
+struct PluginSetup
 {
   bool ours = false;
   std::string label;
@@ -54,7 +54,7 @@ struct PluginSpec
 // One row of the table: its instances, its buffers and its timings per block size.
 struct Contender
 {
-  PluginSpec spec;
+  PluginSetup setup;
   std::vector<std::unique_ptr<BenchInstance>> instances;
   std::vector<float> in[kChannels];
   std::vector<float> out[kChannels];
@@ -144,7 +144,7 @@ std::string Trim(const std::string& s)
   return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
-bool ParseSpecLine(const std::string& line, PluginSpec& spec, std::string& error)
+bool ParseSetupLine(const std::string& line, PluginSetup& setup, std::string& error)
 {
   std::vector<std::string> fields;
   std::stringstream ss(line);
@@ -156,10 +156,10 @@ bool ParseSpecLine(const std::string& line, PluginSpec& spec, std::string& error
     error = "bad plug-in line: " + line;
     return false;
   }
-  spec.ours = fields[0] == "ours";
-  spec.label = fields[1];
-  spec.uri = fields[2];
-  spec.dualMono = fields[3] == "dual-mono";
+  setup.ours = fields[0] == "ours";
+  setup.label = fields[1];
+  setup.uri = fields[2];
+  setup.dualMono = fields[3] == "dual-mono";
   std::stringstream settings(fields[4]);
   for (std::string kv; settings >> kv;)
   {
@@ -168,15 +168,15 @@ bool ParseSpecLine(const std::string& line, PluginSpec& spec, std::string& error
     const float value = eq == std::string::npos ? 0.0f : std::strtof(kv.c_str() + eq + 1, &end);
     if (eq == std::string::npos || !end || *end != '\0')
     {
-      error = spec.label + ": bad setting " + kv;
+      error = setup.label + ": bad setting " + kv;
       return false;
     }
-    spec.settings.emplace_back(kv.substr(0, eq), value);
+    setup.settings.emplace_back(kv.substr(0, eq), value);
   }
   return true;
 }
 
-bool ReadSpecs(const std::string& path, std::vector<PluginSpec>& specs, std::string& error)
+bool ReadSpecs(const std::string& path, std::vector<PluginSetup>& setups, std::string& error)
 {
   std::ifstream f(path);
   if (!f)
@@ -189,42 +189,42 @@ bool ReadSpecs(const std::string& path, std::vector<PluginSpec>& specs, std::str
     line = Trim(line);
     if (line.empty() || line[0] == '#')
       continue;
-    PluginSpec spec;
-    if (!ParseSpecLine(line, spec, error))
+    PluginSetup setup;
+    if (!ParseSetupLine(line, setup, error))
       return false;
-    specs.push_back(std::move(spec));
+    setups.push_back(std::move(setup));
   }
   return true;
 }
 
 bool Prepare(BenchWorld& world, Contender& c, std::string& error)
 {
-  const int nInstances = c.spec.dualMono ? kChannels : 1;
-  const int channelsEach = c.spec.dualMono ? 1 : kChannels;
+  const int nInstances = c.setup.dualMono ? kChannels : 1;
+  const int channelsEach = c.setup.dualMono ? 1 : kChannels;
   for (auto& buffers : {&c.in, &c.out})
     for (auto& b : *buffers)
       b.assign(static_cast<size_t>(world.MaxBlock()), 0.0f);
   for (int i = 0; i < nInstances; ++i)
   {
-    auto inst = std::make_unique<BenchInstance>(world, c.spec.uri, error);
+    auto inst = std::make_unique<BenchInstance>(world, c.setup.uri, error);
     if (!inst->Ok())
       return false;
     if (inst->NumInputs() != channelsEach || inst->NumOutputs() != channelsEach)
     {
-      error = c.spec.label + ": expected " + std::to_string(channelsEach) + " channels each way";
+      error = c.setup.label + ": expected " + std::to_string(channelsEach) + " channels each way";
       return false;
     }
-    for (const auto& [symbol, value] : c.spec.settings)
+    for (const auto& [symbol, value] : c.setup.settings)
     {
       if (!inst->Set(symbol, value))
       {
-        error = c.spec.label + ": no input control " + symbol;
+        error = c.setup.label + ": no input control " + symbol;
         return false;
       }
     }
     float* ins[kChannels] = {c.in[0].data(), c.in[1].data()};
     float* outs[kChannels] = {c.out[0].data(), c.out[1].data()};
-    inst->ConnectAudio(ins + (c.spec.dualMono ? i : 0), outs + (c.spec.dualMono ? i : 0));
+    inst->ConnectAudio(ins + (c.setup.dualMono ? i : 0), outs + (c.setup.dualMono ? i : 0));
     c.instances.push_back(std::move(inst));
   }
   return true;
@@ -272,7 +272,7 @@ void PrintTable(const std::vector<Contender>& rows, const std::vector<int>& bloc
 {
   std::vector<const Contender*> ours;
   for (const Contender& c : rows)
-    if (c.spec.ours)
+    if (c.setup.ours)
       ours.push_back(&c);
   std::printf("%zu stereo frames (%.0f s at %d Hz) per run, median of %d interleaved rounds, thread CPU time\n", frames,
               static_cast<double>(frames) / kSampleRate, kSampleRate, rounds);
@@ -280,12 +280,12 @@ void PrintTable(const std::vector<Contender>& rows, const std::vector<int>& bloc
   {
     std::printf("\nblock %d\n%-36s %9s %11s", blocks[b], "plug-in", "ns/frame", "x realtime");
     for (const Contender* o : ours)
-      std::printf("  %16s", (o->spec.label + " / row").c_str());
+      std::printf("  %16s", (o->setup.label + " / row").c_str());
     std::printf("  %9s\n", "out/in dB");
     for (const Contender& c : rows)
     {
       const double ns = Median(c.nsPerFrame[b]);
-      std::printf("%-36s %9.2f %11.1f", c.spec.label.c_str(), ns, 1e9 / (ns * kSampleRate));
+      std::printf("%-36s %9.2f %11.1f", c.setup.label.c_str(), ns, 1e9 / (ns * kSampleRate));
       for (const Contender* o : ours)
       {
         if (o == &c)
@@ -347,19 +347,19 @@ int main(int argc, char** argv)
   _MM_SET_DENORMALS_ZERO_MODE(_MM_DENORMALS_ZERO_ON);
 
   Signal signal;
-  std::vector<PluginSpec> specs;
+  std::vector<PluginSetup> setups;
   std::string error;
-  if (!ReadSignal(input, signal, error) || !ReadSpecs(list, specs, error))
+  if (!ReadSignal(input, signal, error) || !ReadSpecs(list, setups, error))
   {
     std::fprintf(stderr, "lv2-eq-bench: %s\n", error.c_str());
     return 1;
   }
 
   BenchWorld world(kSampleRate, *std::max_element(blocks.begin(), blocks.end()));
-  std::vector<Contender> rows(specs.size());
-  for (size_t i = 0; i < specs.size(); ++i)
+  std::vector<Contender> rows(setups.size());
+  for (size_t i = 0; i < setups.size(); ++i)
   {
-    rows[i].spec = specs[i];
+    rows[i].setup = setups[i];
     rows[i].nsPerFrame.assign(blocks.size(), {});
     if (!Prepare(world, rows[i], error))
     {
