@@ -15,25 +15,18 @@ constexpr int kMinTimerIntervalMs = 1;
 
 class Timer_impl;
 
-// The running timers in creation order. Created on first use and never destroyed, so timers that outlive
-// static destruction (or are made during static construction) still find it.
+// stateless: the lock itself is the platform's, ready before the first timer
 struct RegistryLock
 {
   void lock() { timer_platform::LockRegistry(); }
   void unlock() { timer_platform::UnlockRegistry(); }
 };
+RegistryLock gRegistryLock;
 
-struct TimerRegistry
-{
-  RegistryLock mLock;
-  std::vector<Timer_impl*> mTimers;
-};
-
-TimerRegistry& Registry()
-{
-  static TimerRegistry& registry = *new TimerRegistry;
-  return registry;
-}
+// The running timers in creation order, guarded by the registry lock. The list exists only while a timer runs:
+// a module unloaded with no timer left leaves nothing behind, and a timer made during static construction or
+// stopped during static destruction never meets a list that is not there yet or any more.
+std::vector<Timer_impl*>* gTimers = nullptr;
 
 class Timer_impl final : public Timer
 {
@@ -53,21 +46,27 @@ public:
     const uintptr_t timerId = timer_platform::StartSystemTimer(mIntervalMs);
     if (timerId == 0)
       return;
-    std::lock_guard lock(Registry().mLock);
+    std::lock_guard lock(gRegistryLock);
+    if (!gTimers)
+      gTimers = new std::vector<Timer_impl*>;
+    gTimers->push_back(this);
     mTimerId = timerId;
-    Registry().mTimers.push_back(this);
   }
 
   void Stop() override
   {
     // under the lock: a callback running on the owning thread finishes before the timer is taken out
-    std::lock_guard lock(Registry().mLock);
+    std::lock_guard lock(gRegistryLock);
     if (mTimerId == 0)
       return;
     timer_platform::KillSystemTimer(mTimerId);
-    auto& timers = Registry().mTimers;
-    timers.erase(std::find(timers.begin(), timers.end(), this));
+    gTimers->erase(std::find(gTimers->begin(), gTimers->end(), this));
     mTimerId = 0;
+    if (gTimers->empty())
+    {
+      delete gTimers;
+      gTimers = nullptr;
+    }
   }
 
   // guarded by the registry lock; 0 while not running
@@ -89,10 +88,11 @@ namespace timer_platform {
 
 bool FireRegisteredTimer(uintptr_t timerId)
 {
-  std::lock_guard lock(Registry().mLock);
-  const auto& timers = Registry().mTimers;
-  const auto it = std::find_if(timers.begin(), timers.end(), [timerId](const Timer_impl* t) { return t->mTimerId == timerId; });
-  if (it == timers.end())
+  std::lock_guard lock(gRegistryLock);
+  if (!gTimers)
+    return false;
+  const auto it = std::find_if(gTimers->begin(), gTimers->end(), [timerId](const Timer_impl* t) { return t->mTimerId == timerId; });
+  if (it == gTimers->end())
     return false;
   // the function may stop or even destroy its own timer, so the timer is not touched after the call
   Timer_impl& timer = **it;

@@ -27,24 +27,12 @@ struct ScheduledTick
   Clock::time_point mDue;
 };
 
-struct TickSchedule
-{
-  std::mutex mLock;
-  std::vector<ScheduledTick> mTicks;
-  std::atomic<uintptr_t> mLastTimerId{0};
-};
-
-TickSchedule& Schedule()
-{
-  static TickSchedule& schedule = *new TickSchedule;
-  return schedule;
-}
-
-std::recursive_mutex& RegistryMutex()
-{
-  static std::recursive_mutex& mutex = *new std::recursive_mutex;
-  return mutex;
-}
+// The locks are constant-initialised, so they are ready before any static constructor can make a timer. The
+// ticks exist only while a timer runs: a module unloaded with no timer left leaves nothing behind.
+constinit std::mutex gScheduleLock;
+constinit std::recursive_mutex gRegistryMutex;
+std::vector<ScheduledTick>* gTicks = nullptr; // guarded by gScheduleLock
+uintptr_t gLastTimerId = 0;                   // guarded by gScheduleLock
 
 // std::thread::id values are reused once a thread ends; a dead thread's timers must not pass to its successor
 uint64_t ThisThread()
@@ -70,11 +58,12 @@ int CeilMs(Clock::duration d)
 std::vector<uintptr_t> TakeDueTicks()
 {
   std::vector<uintptr_t> due;
-  TickSchedule& schedule = Schedule();
-  std::lock_guard lock(schedule.mLock);
+  std::lock_guard lock(gScheduleLock);
+  if (!gTicks)
+    return due;
   const Clock::time_point now = Clock::now();
   const uint64_t thread = ThisThread();
-  for (ScheduledTick& tick : schedule.mTicks)
+  for (ScheduledTick& tick : *gTicks)
   {
     if (tick.mThread != thread || tick.mDue > now)
       continue;
@@ -90,29 +79,36 @@ namespace timer_platform {
 
 void LockRegistry()
 {
-  RegistryMutex().lock();
+  gRegistryMutex.lock();
 }
 
 void UnlockRegistry()
 {
-  RegistryMutex().unlock();
+  gRegistryMutex.unlock();
 }
 
 uintptr_t StartSystemTimer(int intervalMs)
 {
-  TickSchedule& schedule = Schedule();
   const auto interval = std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(intervalMs));
-  std::lock_guard lock(schedule.mLock);
-  const uintptr_t timerId = ++schedule.mLastTimerId;
-  schedule.mTicks.push_back({timerId, ThisThread(), interval, Clock::now() + interval});
+  std::lock_guard lock(gScheduleLock);
+  if (!gTicks)
+    gTicks = new std::vector<ScheduledTick>;
+  const uintptr_t timerId = ++gLastTimerId;
+  gTicks->push_back({timerId, ThisThread(), interval, Clock::now() + interval});
   return timerId;
 }
 
 void KillSystemTimer(uintptr_t timerId)
 {
-  TickSchedule& schedule = Schedule();
-  std::lock_guard lock(schedule.mLock);
-  std::erase_if(schedule.mTicks, [timerId](const ScheduledTick& t) { return t.mTimerId == timerId; });
+  std::lock_guard lock(gScheduleLock);
+  if (!gTicks)
+    return;
+  std::erase_if(*gTicks, [timerId](const ScheduledTick& t) { return t.mTimerId == timerId; });
+  if (gTicks->empty())
+  {
+    delete gTicks;
+    gTicks = nullptr;
+  }
 }
 
 } // namespace timer_platform
@@ -129,12 +125,13 @@ int RunLoopPumpDue()
 
 int RunLoopMsUntilNextDue()
 {
-  TickSchedule& schedule = Schedule();
-  std::lock_guard lock(schedule.mLock);
+  std::lock_guard lock(gScheduleLock);
+  if (!gTicks)
+    return -1;
   const uint64_t thread = ThisThread();
   bool any = false;
   Clock::time_point next = Clock::time_point::max();
-  for (const ScheduledTick& tick : schedule.mTicks)
+  for (const ScheduledTick& tick : *gTicks)
   {
     if (tick.mThread != thread)
       continue;

@@ -1,6 +1,5 @@
 // The TALVEN module end to end: loaded from its bundle by our AAX host, described, instantiated, rendered,
 // and saved and restored as chunks, as a host sees it.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,22 +24,11 @@ using namespace aaxhost;
 
 constexpr AAX_CTypeID kTalvenID = 0x544C5631; // 'TLV1'
 
-// The framework's timer service keeps process-wide state it never frees; a module unloaded after each test
-// would show it as a leak and hide the module's own allocations from the report. Kept mapped, the leak check
-// sees what the module really leaves behind.
-void KeepMapped(const Module& module)
-{
-  static void* const handle = dlopen(module.BinaryPath().c_str(), RTLD_NOW | RTLD_NODELETE);
-  (void)handle;
-}
-
 std::shared_ptr<Module> LoadTalven(LoadOptions options = {})
 {
   std::string error;
   std::shared_ptr<Module> module = Module::Load(TALVEN_MODULE, error, std::move(options));
   EXPECT_TRUE(module) << error;
-  if (module)
-    KeepMapped(*module);
   return module;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,8 @@
 #include <sndfile.h>
 
 #include "AudioFile.h"
+#include "EngineRender.h"
+#include "ModuleFrontEnd.h"
 #include "RenderJob.h"
 #include "TestSignal.h"
 
@@ -110,6 +113,8 @@ TEST_F(RenderCommand, BadInputExitsTwoAndWritesNothing)
     "-i " + Path("text.wav"),
     "-i " + Path("three.wav"),
     "--frobnicate",
+    "--module " + Path("missing.aaxplugin"),
+    "--module",
   };
   for (const std::string& args : cases)
   {
@@ -133,36 +138,115 @@ TEST_F(RenderCommand, LowGainRaisesALowSineBySixDecibels)
   EXPECT_NEAR(RmsDb(boost.channels[0], settled) - RmsDb(flat.channels[0], settled), 6.0, 0.75);
 }
 
+namespace {
+
+struct Renderer
+{
+  const char* mName;
+  RenderFunction mRender;
+};
+
+// the module front end renders through the TALVEN module of this tree
+const Renderer kRenderers[] = {{"engine", RenderWithEngine}, {"module", RenderWithModule}};
+
+RenderOptions Options(std::vector<std::string> settings, int blockSize = 512, bool raw = false)
+{
+  RenderOptions options;
+  options.settings = std::move(settings);
+  options.blockSize = blockSize;
+  options.raw = raw;
+  options.modulePath = TALVEN_MODULE;
+  return options;
+}
+
+} // namespace
+
 TEST(RenderJob, AlignedOutputLinesUpWithTheInputAndRawKeepsTheLatency)
 {
   const AudioBuffer input = MakeSine(44100, 2, 0.5, 440.0, 0.5);
-  for (bool raw : {false, true})
-  {
-    RenderOptions options;
-    options.raw = raw;
-    options.blockSize = 333;
-    options.settings = {"Drive=-24"};
-    RenderResult result;
-    std::string error;
-    ASSERT_TRUE(Render(input, options, result, error)) << error;
-    ASSERT_EQ(result.latency, 16);
-    ASSERT_EQ(result.output.NumFrames(), input.NumFrames());
-    const int shift = raw ? 16 : 0;
-    // after the drive smoother has settled the chain is the identity up to its delay
-    for (int i = 8000; i < input.NumFrames(); ++i)
-      ASSERT_NEAR(result.output.channels[1][size_t(i)], input.channels[1][size_t(i - shift)], 1e-6) << i;
-  }
+  for (const Renderer& renderer : kRenderers)
+    for (bool raw : {false, true})
+    {
+      RenderResult result;
+      std::string error;
+      ASSERT_EQ(renderer.mRender(input, Options({"Drive=-24"}, 333, raw), result, error, {}), 0) << error;
+      ASSERT_EQ(result.latency, 16) << renderer.mName;
+      ASSERT_EQ(result.output.NumFrames(), input.NumFrames()) << renderer.mName;
+      const int shift = raw ? 16 : 0;
+      // after the drive smoother has settled the chain is the identity up to its delay
+      for (int i = 8000; i < input.NumFrames(); ++i)
+        ASSERT_NEAR(result.output.channels[1][size_t(i)], input.channels[1][size_t(i - shift)], 1e-6)
+          << renderer.mName << " sample " << i;
+    }
 }
 
 TEST(RenderJob, SettingsTakeNumbersLabelsAndDisplayTexts)
 {
   const AudioBuffer input = MakeSine(48000, 1, 0.05, 1000.0, 0.1);
-  RenderOptions options;
-  options.settings = {"Low Frequency=110 Hz", "High Frequency=9.3", "Oversampling=Oversampling On", "All Bypass=1"};
-  RenderResult result;
+  const RenderOptions options =
+    Options({"Low Frequency=110 Hz", "High Frequency=9.3", "Oversampling=Oversampling On", "All Bypass=1"});
+  for (const Renderer& renderer : kRenderers)
+  {
+    RenderResult result;
+    std::string error;
+    EXPECT_EQ(renderer.mRender(input, options, result, error, {}), 0) << renderer.mName << ": " << error;
+    EXPECT_EQ(result.latency, 80) << renderer.mName;
+  }
+}
+
+// Up to the binding's prepared block size nothing resets the engine, so a host plays exactly what the
+// plug-in class computes on its own.
+TEST(RenderJob, ModuleFrontEndRendersTheEngineRenderersSamplesForBlocksUpTo512)
+{
+  AudioBuffer input = MakeDefaultTestSignal();
+  for (auto& channel : input.channels)
+    channel.resize(12000);
+  const std::vector<std::string> settingsTable[] = {
+    {},
+    {"Low Gain=6", "Mid Frequency=1200 Hz", "High Mid Q=1.5", "Drive=12", "Trim=-2.5"},
+    {"Oversampling=Oversampling On", "High Gain=-4", "Low Mid Gain=5", "High Frequency=9.3"},
+    {"LF/HF Bypass=0", "Mid Gain=-7.5", "Low Frequency=110 Hz", "Oversampling=1"},
+  };
+  for (const int blockSize : {1, 64, 333, 512})
+    for (const std::vector<std::string>& settings : settingsTable)
+    {
+      const RenderOptions options = Options(settings, blockSize, blockSize == 333);
+      RenderResult engine, module;
+      std::string error;
+      ASSERT_EQ(RenderWithEngine(input, options, engine, error), 0) << error;
+      ASSERT_EQ(RenderWithModule(input, options, module, error), 0) << error;
+      const std::string what = "block " + std::to_string(blockSize) + ", settings " + std::to_string(&settings - settingsTable);
+      EXPECT_EQ(module.latency, engine.latency) << what;
+      EXPECT_EQ(module.state, engine.state) << what;
+      ASSERT_EQ(module.output.NumChannels(), 2) << what;
+      for (int c = 0; c < 2; ++c)
+      {
+        const std::vector<float>& expected = engine.output.channels[size_t(c)];
+        const std::vector<float>& got = module.output.channels[size_t(c)];
+        ASSERT_EQ(got.size(), expected.size()) << what;
+        const auto differs = std::mismatch(got.begin(), got.end(), expected.begin());
+        EXPECT_EQ(differs.first, got.end()) << what << ": channel " << c << " first differs at sample "
+                                            << differs.first - got.begin();
+      }
+    }
+}
+
+// A longer first block makes the binding resize and reset the engine after the settings arrived, so the module
+// starts at the set values; the engine renderer's first block still runs at the defaults it glides from.
+TEST(RenderJob, ModuleFrontEndStartsAtTheSetValuesAfterALongerFirstBlock)
+{
+  constexpr int kBlock = 4096;
+  const AudioBuffer input = MakeSine(48000, 1, 0.5, 50.0, 0.25);
+  const RenderOptions options = Options({"Low Gain=12"}, kBlock);
+  RenderResult engine, module;
   std::string error;
-  EXPECT_TRUE(Render(input, options, result, error)) << error;
-  EXPECT_EQ(result.latency, 80);
+  ASSERT_EQ(RenderWithEngine(input, options, engine, error), 0) << error;
+  ASSERT_EQ(RenderWithModule(input, options, module, error), 0) << error;
+  const auto firstBlockDb = [](const AudioBuffer& b) {
+    return RmsDb(std::vector<float>(b.channels[0].begin(), b.channels[0].begin() + kBlock), 0);
+  };
+  EXPECT_NEAR(firstBlockDb(engine.output), firstBlockDb(input), 1.0);
+  EXPECT_GT(firstBlockDb(module.output), firstBlockDb(engine.output) + 3.0) << firstBlockDb(module.output);
 }
 
 TEST_F(RenderCommand, ASavedStateRestoresTheSameOutput)

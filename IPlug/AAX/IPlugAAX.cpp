@@ -14,6 +14,7 @@
 #include "AAX_VController.h"
 #include "AAX_VViewContainer.h"
 #include "IGraphics.h"
+#include "IPlugAAX_RunLoop.h"
 
 namespace iplug {
 
@@ -71,11 +72,14 @@ std::unique_ptr<AAX_IParameter> MakeChoiceParameter(const IParam& param, AAX_CPa
 
 std::unique_ptr<AAX_IParameter> MakeIntParameter(const IParam& param, AAX_CParamID id, bool automatable)
 {
+  const AAX_CUnitDisplayDelegateDecorator<int32_t> number(AAX_CNumberDisplayDelegate<int32_t, 0, 0>(),
+                                                          AAX_CString(param.UnitLabel()));
+  const AAX_CIPlugDisplayTextDecorator<int32_t> numberOrText(number, param);
+  const AAX_IDisplayDelegate<int32_t>& display =
+    param.DisplayTextCount() > 0 ? static_cast<const AAX_IDisplayDelegate<int32_t>&>(numberOrText) : number;
   auto parameter = std::make_unique<AAX_CParameter<int32_t>>(
     id, AAX_CString(param.Name()), TruncateToInt(param.GetDefault()),
-    AAX_CLinearTaperDelegate<int32_t, 1>(TruncateToInt(param.GetMin()), TruncateToInt(param.GetMax())),
-    AAX_CUnitDisplayDelegateDecorator<int32_t>(AAX_CNumberDisplayDelegate<int32_t, 0, 0>(),
-                                               AAX_CString(param.UnitLabel())),
+    AAX_CLinearTaperDelegate<int32_t, 1>(TruncateToInt(param.GetMin()), TruncateToInt(param.GetMax())), display,
     automatable);
   parameter->SetNumberOfSteps(kContinuousSteps);
   parameter->SetType(AAX_eParameterType_Continuous);
@@ -323,6 +327,14 @@ AAX_Result IPlugAAX::OnHostParamUpdate(AAX_CParamID id, double value, AAX_EUpdat
 
   const AAX_Result result = mPacketDispatcher.SetDirty(id);
   mNumPlugInChanges.fetch_add(1, std::memory_order_relaxed);
+  return result;
+}
+
+// The idle timer belongs to the thread that created the effect: a call on any other thread fires nothing.
+AAX_Result IPlugAAX::OnHostTimer()
+{
+  const AAX_Result result = AAX_CIPlugParameters::OnHostTimer();
+  PumpTimersFromHost();
   return result;
 }
 

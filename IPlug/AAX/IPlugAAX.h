@@ -48,6 +48,8 @@ public:
   AAX_Result GetChunk(AAX_CTypeID chunkID, AAX_SHostChunk* chunk) override;
   AAX_Result SetChunk(AAX_CTypeID chunkID, const AAX_SHostChunk* chunk) override;
   AAX_Result CompareActiveChunk(const AAX_SHostChunk* chunk, AAX_CBoolean* isEqual) override;
+  // [ui thread] the adapter's timer work, then the idle tick when it is due
+  AAX_Result OnHostTimer() override;
   // [audio thread] one block of the context; synchronized changes are not used
   void RenderBlock(AAX_SIPlugRenderContext* context, ParamValuePair* const* pairs, int32_t count) override;
 

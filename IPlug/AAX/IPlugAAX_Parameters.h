@@ -42,6 +42,35 @@ private:
   const IParam* mParam;
 };
 
+// Shows what the inner delegate shows, but also reads the IParam's own display texts: a switch the host sees as
+// 0 or 1 still takes the text the plug-in shows for it ("Oversampling On"). The parameter must outlive every
+// delegate made from it.
+template <typename T>
+class AAX_CIPlugDisplayTextDecorator final : public AAX_IDisplayDelegateDecorator<T>
+{
+public:
+  AAX_CIPlugDisplayTextDecorator(const AAX_IDisplayDelegate<T>& inner, const IParam& param)
+    : AAX_IDisplayDelegateDecorator<T>(inner), mParam(&param)
+  {
+  }
+
+  std::unique_ptr<AAX_IDisplayDelegate<T>> Clone() const override
+  {
+    return std::make_unique<AAX_CIPlugDisplayTextDecorator>(*this);
+  }
+  bool StringToValue(const AAX_CString& text, T* value) const override
+  {
+    double real = 0.0;
+    if (!mParam->ValueForDisplayText(text.Get(), real))
+      return AAX_IDisplayDelegateDecorator<T>::StringToValue(text, value);
+    *value = static_cast<T>(real);
+    return true;
+  }
+
+private:
+  const IParam* mParam;
+};
+
 // What DescribeComponent declares for one component; the defaults describe a mono effect without MIDI.
 struct AAX_SIPlugSetup
 {

@@ -27,7 +27,7 @@ AAX_Result HostServices::Trace(int32_t priority, const char* message)
   if (mTraces.size() >= kMaxKept)
     ++mDropped;
   else
-    mTraces.push_back({priority, OrEmpty(message)});
+    mTraces.push_back({priority, OrEmpty(message), std::this_thread::get_id()});
   return AAX_SUCCESS;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AAX_IHostServices.h"
@@ -24,6 +25,7 @@ struct TraceMessage
 {
   int32_t mPriority = 0;
   std::string mText;
+  std::thread::id mThread; // the module's calling thread
 };
 
 class HostServices final : public HostObject<AAX_IHostServices>

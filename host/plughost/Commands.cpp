@@ -9,8 +9,8 @@
 #include "AudioFile.h"
 #include "Describe.h"
 #include "Instance.h"
-#include "OfflineRender.h"
 #include "ParameterThread.h"
+#include "RenderCommand.h"
 #include "TestSignal.h"
 
 namespace plughost {
@@ -20,7 +20,6 @@ namespace {
 using aaxhost::Instance;
 using aaxhost::Module;
 
-constexpr int kExitFailed = 1;
 constexpr int kMaxBlockSize = 1 << 20;
 
 struct Option
@@ -87,14 +86,6 @@ Option Text(const char* name, std::string& target)
           }};
 }
 
-void PrintDiagnostics(const aaxhost::HostServices& services, std::ostream& err)
-{
-  for (const aaxhost::AssertionReport& report : services.Assertions())
-    err << "plughost: assertion " << report.mPath << ":" << report.mLine << ": " << report.mCondition << "\n";
-  for (const aaxhost::TraceMessage& trace : services.Traces())
-    err << "plughost: trace " << aaxhost::HexText(static_cast<uint32_t>(trace.mPriority)) << ": " << trace.mText << "\n";
-}
-
 int Fail(std::ostream& err, const std::string& message, int status)
 {
   err << "plughost: " << message << "\n";
@@ -118,23 +109,7 @@ std::shared_ptr<Module> LoadModule(const std::string& path, bool verbose, std::o
   return module;
 }
 
-// ---- render
-
-struct RenderOptions
-{
-  std::string mInput;
-  std::string mOutput;
-  std::vector<std::string> mSettings;
-  int mBlockSize = 512;
-  bool mRaw = false;
-  std::string mStateIn;
-  std::string mStateOut;
-  bool mBypass = false;
-  std::string mAutomate;
-  bool mVerbose = false;
-};
-
-bool ParseBlockSize(const std::string& text, int& blockSize, std::string& error)
+bool ParseBlockSize(const std::string& text, int32_t& blockSize, std::string& error)
 {
   char* end = nullptr;
   const long value = std::strtol(text.c_str(), &end, 10);
@@ -143,136 +118,39 @@ bool ParseBlockSize(const std::string& text, int& blockSize, std::string& error)
     error = "--block needs a whole number from 1 to " + std::to_string(kMaxBlockSize);
     return false;
   }
-  blockSize = static_cast<int>(value);
+  blockSize = static_cast<int32_t>(value);
   return true;
 }
 
-std::string Trim(const std::string& text)
-{
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos)
-    return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// a parameter's identifier and normalised value from its name and a display text
-bool Resolve(const Instance& instance, const std::string& name, const std::string& text, std::string& id,
-             double& value, std::string& error)
-{
-  if (!instance.FindParameterByName(name, id))
-  {
-    error = "unknown parameter '" + name + "'";
-    return false;
-  }
-  if (!instance.NormalizedFromText(id, text, value))
-  {
-    error = "parameter '" + name + "': cannot parse value '" + text + "'";
-    return false;
-  }
-  return true;
-}
-
-bool ApplySettings(Instance& instance, const RenderOptions& options, std::string& error)
-{
-  for (const std::string& setting : options.mSettings)
-  {
-    const std::size_t equals = setting.find('=');
-    if (equals == std::string::npos)
-    {
-      error = "--set needs NAME=VALUE, not \"" + setting + "\"";
-      return false;
-    }
-    std::string id;
-    double value = 0.0;
-    if (!Resolve(instance, Trim(setting.substr(0, equals)), Trim(setting.substr(equals + 1)), id, value, error))
-      return false;
-    instance.SendHostUpdate(id, value);
-  }
-  if (options.mBypass)
-  {
-    std::string id;
-    if (!instance.MasterBypassID(id))
-    {
-      error = "the effect has no master bypass";
-      return false;
-    }
-    instance.SendHostUpdate(id, 1.0);
-  }
-  instance.WaitForParameterThread();
-  return true;
-}
-
-bool LoadAutomation(const Instance& instance, const std::string& path, std::vector<aaxhost::ParameterChange>& changes,
-                    std::string& error)
-{
-  std::ifstream file(path);
-  if (!file)
-  {
-    error = "cannot read automation file '" + path + "'";
-    return false;
-  }
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  std::vector<std::string> names;
-  for (const aaxhost::ParameterInfo& parameter : instance.ListParameters())
-    names.push_back(parameter.mName);
-  std::vector<aaxhost::AutomationLine> lines;
-  if (!aaxhost::ParseAutomation(text, names, lines, error))
-  {
-    error = path + ": " + error;
-    return false;
-  }
-  for (const aaxhost::AutomationLine& line : lines)
-  {
-    aaxhost::ParameterChange change{line.mSample, {}, 0.0};
-    if (!Resolve(instance, line.mName, line.mValue, change.mID, change.mValue, error))
-    {
-      error = path + ": line " + std::to_string(line.mLine) + ": " + error;
-      return false;
-    }
-    changes.push_back(std::move(change));
-  }
-  return true;
-}
-
-// the first component that takes `channels` inputs, or -1
-int FindComponent(const aaxhost::EffectDescription& effect, int channels)
-{
-  for (std::size_t i = 0; i < effect.mComponents.size(); ++i)
-    if (AAX_StemFormatChannelCount(effect.mComponents[i].InputStemFormat()) == channels)
-      return static_cast<int>(i);
-  return -1;
-}
-
-// prepares the instance: state, settings, bypass; then renders and writes. Returns the exit status.
-int RenderWith(Instance& instance, const RenderOptions& options, const talvenhost::AudioBuffer& input, std::ostream& out,
-               std::ostream& err)
+// the files around a render: input, state in and out, output. Returns the exit status.
+int RenderFiles(ModuleRenderJob& job, const std::string& inputPath, const std::string& outputPath,
+                const std::string& stateIn, const std::string& stateOut, std::ostream& out, std::ostream& err)
 {
   std::string error;
-  std::vector<aaxhost::HostChunk> chunks;
-  if (!options.mStateIn.empty() &&
-      (!aaxhost::ReadChunkFile(options.mStateIn, chunks, error) || !instance.RestoreChunks(chunks, error)))
+  talvenhost::AudioBuffer input;
+  if (inputPath.empty())
+    input = talvenhost::MakeDefaultTestSignal();
+  else if (!talvenhost::ReadAudioFile(inputPath, input, error))
     return Fail(err, error, kExitUsage);
-  aaxhost::OfflineJob job;
-  job.mBlockSize = options.mBlockSize;
-  job.mRaw = options.mRaw;
-  if (!ApplySettings(instance, options, error) ||
-      (!options.mAutomate.empty() && !LoadAutomation(instance, options.mAutomate, job.mChanges, error)))
-    return Fail(err, error, kExitUsage);
+  if (!stateIn.empty())
+  {
+    job.mStateIn.emplace();
+    if (!aaxhost::ReadChunkFile(stateIn, *job.mStateIn, error))
+      return Fail(err, error, kExitUsage);
+  }
+  job.mSaveState = !stateOut.empty();
 
-  aaxhost::OfflineResult result;
-  if (!aaxhost::RenderOffline(instance, input.channels, job, result, error))
-    return Fail(err, error, kExitFailed);
-  if (result.mChangesApplied < job.mChanges.size())
-    err << "plughost: " << job.mChanges.size() - result.mChangesApplied
-        << " automation changes lie past the end and were not applied\n";
-
-  if (!options.mStateOut.empty() &&
-      (!instance.SaveChunks(chunks, error) || !aaxhost::WriteChunkFile(options.mStateOut, chunks, error)))
+  ModuleRenderResult result;
+  if (const int status = RenderThroughModule(input, job, result, error); status != 0)
+    return Fail(err, error, status);
+  if (!result.mNote.empty())
+    err << "plughost: " << result.mNote << "\n";
+  if (!stateOut.empty() && !aaxhost::WriteChunkFile(stateOut, result.mState, error))
     return Fail(err, error, kExitFailed);
   talvenhost::AudioBuffer output;
   output.sampleRate = input.sampleRate;
   output.channels = std::move(result.mOutput);
-  if (!options.mOutput.empty() && !talvenhost::WriteAudioFile(options.mOutput, output, error))
+  if (!outputPath.empty() && !talvenhost::WriteAudioFile(outputPath, output, error))
     return Fail(err, error, kExitFailed);
   out << "latency=" << result.mLatency << "\n";
   return 0;
@@ -330,57 +208,34 @@ int RunDescribe(const std::vector<std::string>& args, std::ostream& out, std::os
 
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-  RenderOptions options;
-  std::string path;
+  ModuleRenderJob job;
+  std::string input, output, stateIn, stateOut;
+  bool verbose = false;
   std::string error;
   const std::vector<Option> specs{
-    Text("-i", options.mInput),
-    Text("-o", options.mOutput),
+    Text("-i", input),
+    Text("-o", output),
     {"--set", true,
-     [&options](const std::string& value, std::string&) {
-       options.mSettings.push_back(value);
+     [&job](const std::string& value, std::string&) {
+       job.mSettings.push_back(value);
        return true;
      }},
-    {"--block", true,
-     [&options](const std::string& value, std::string& e) { return ParseBlockSize(value, options.mBlockSize, e); }},
-    Flag("--raw", options.mRaw),
-    Text("--state-in", options.mStateIn),
-    Text("--state-out", options.mStateOut),
-    Flag("--bypass", options.mBypass),
-    Text("--automate", options.mAutomate),
-    Flag("--verbose", options.mVerbose),
+    {"--block", true, [&job](const std::string& value, std::string& e) { return ParseBlockSize(value, job.mBlockSize, e); }},
+    Flag("--raw", job.mRaw),
+    Text("--state-in", stateIn),
+    Text("--state-out", stateOut),
+    Flag("--bypass", job.mBypass),
+    Text("--automate", job.mAutomate),
+    Flag("--verbose", verbose),
   };
-  if (ParseOptions(args, specs, path, error) != 0)
+  if (ParseOptions(args, specs, job.mModulePath, error) != 0)
   {
     err << "plughost: " << error << "\n" << Usage();
     return kExitUsage;
   }
-
-  talvenhost::AudioBuffer input;
-  if (options.mInput.empty())
-    input = talvenhost::MakeDefaultTestSignal();
-  else if (!talvenhost::ReadAudioFile(options.mInput, input, error))
-    return Fail(err, error, kExitUsage);
-
-  const std::shared_ptr<Module> module = LoadModule(path, options.mVerbose, err);
-  if (!module)
-    return kExitUsage;
-  const int component = FindComponent(module->Description().mEffects.front(), input.NumChannels());
-  if (component < 0)
-    return Fail(err, "the effect has no component for " + std::to_string(input.NumChannels()) + " input channels",
-                kExitUsage);
-  int status = 0;
-  {
-    aaxhost::ParameterThread parameterThread;
-    aaxhost::InstanceOptions instanceOptions;
-    instanceOptions.mComponent = static_cast<std::size_t>(component);
-    instanceOptions.mSampleRate = input.sampleRate;
-    const std::unique_ptr<Instance> instance = Instance::Create(module, parameterThread, instanceOptions, error);
-    status = instance ? RenderWith(*instance, options, input, out, err) : Fail(err, error, kExitFailed);
-  }
-  if (options.mVerbose)
-    PrintDiagnostics(module->Services(), err);
-  return status;
+  if (verbose)
+    job.mDiagnostics = &err;
+  return RenderFiles(job, input, output, stateIn, stateOut, out, err);
 }
 
 } // namespace plughost

@@ -7,6 +7,7 @@
 
 namespace plughost {
 
+inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 const char* Usage();

@@ -1,21 +1,11 @@
-#include <iostream>
+// talven-render: the main job's renderer, through the TALVEN module built beside it.
+#include "ModuleFrontEnd.h"
 
-#include "RenderJob.h"
+#ifndef TALVEN_DEFAULT_MODULE
+#error "TALVEN_DEFAULT_MODULE names the module talven-render loads by default"
+#endif
 
 int main(int argc, char** argv)
 {
-  talvenhost::RenderOptions options;
-  bool help = false;
-  std::string error;
-  if (talvenhost::ParseRenderArguments(argc, argv, options, help, error) != 0)
-  {
-    std::cerr << "talven-render: " << error << "\n" << talvenhost::RenderUsage();
-    return talvenhost::kExitUsage;
-  }
-  if (help)
-  {
-    std::cout << talvenhost::RenderUsage();
-    return 0;
-  }
-  return talvenhost::RunRenderCommand(options, std::cout, std::cerr);
+  return talvenhost::RunRenderTool(argc, argv, talvenhost::RenderWithModule, TALVEN_DEFAULT_MODULE);
 }
