@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "AudioFile.h"
-#include "RenderJob.h"
+#include "EngineRender.h"
 #include "TALVEN.h"
 #include "TestSignal.h"
 
@@ -213,7 +213,7 @@ TEST_F(LV2Tools, Lv2applyRendersSampleForSampleWhatPlughostAndTheEngineRendererR
   options.blockSize = 1;
   options.raw = true;
   talvenhost::RenderResult rendered;
-  ASSERT_TRUE(talvenhost::Render(input, options, rendered, error)) << error;
+  ASSERT_EQ(talvenhost::RenderWithEngine(input, options, rendered, error), 0) << error;
 
   ASSERT_EQ(applied.NumFrames(), input.NumFrames());
   EXPECT_EQ(Differences(applied, hosted), "") << "lv2apply against plughost render";
