@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -19,6 +17,7 @@
 #include "OfflineRender.h"
 #include "ParameterThread.h"
 #include "StressRun.h"
+#include "TestPlatform.h"
 
 using namespace aaxhost;
 namespace fs = std::filesystem;
@@ -194,7 +193,8 @@ TEST(AaxHostModule, PlaceholdersArePrivateDataWhereTheContextKeepsSomethingElse)
 
 TEST(AaxHostModule, RefusesModulesItCannotUseWithAClearReason)
 {
-  const fs::path dir = fs::temp_directory_path() / ("aaxhost-bad-" + std::to_string(::getpid()));
+  const fs::path dir =
+    fs::temp_directory_path() / ("aaxhost-bad-" + std::to_string(testsupport::CurrentProcessId()));
   fs::create_directories(dir / "EMPTY.aaxplugin");
   std::ofstream(dir / "text.aaxplugin") << "not a shared library";
   const std::pair<std::string, std::string> cases[] = {
@@ -365,7 +365,8 @@ TEST_F(GainInstance, ChunksRoundTripAndCompareAgainstTheActiveState)
 
 TEST(AaxHostChunkFile, KeepsChunksAndRefusesAnythingElse)
 {
-  const fs::path dir = fs::temp_directory_path() / ("aaxhost-chunks-" + std::to_string(::getpid()));
+  const fs::path dir =
+    fs::temp_directory_path() / ("aaxhost-chunks-" + std::to_string(testsupport::CurrentProcessId()));
   fs::create_directories(dir);
   const std::vector<HostChunk> chunks{{AAX_FourCC("GNst"), {1, 2, 3, 4, 5, 6, 7, 8}}, {AAX_FourCC("abcd"), {}}};
   std::string error;
@@ -375,8 +376,11 @@ TEST(AaxHostChunkFile, KeepsChunksAndRefusesAnythingElse)
   ASSERT_TRUE(ReadChunkFile(path, read, error)) << error;
   EXPECT_EQ(read, chunks);
 
-  std::ifstream in(path, std::ios::binary);
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  // closed before the file is rewritten: Windows will not replace or remove a file that is still open
+  const std::string bytes = [&] {
+    std::ifstream in(path, std::ios::binary);
+    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }();
   const std::pair<const char*, std::string> bad[] = {
     {"empty", ""},
     {"other magic", "RIFFxxxx" + bytes.substr(8)},
@@ -611,7 +615,7 @@ class PlughostCommand : public ::testing::Test
 protected:
   void SetUp() override
   {
-    mDir = fs::temp_directory_path() / ("plughost-test-" + std::to_string(::getpid()) + "-" +
+    mDir = fs::temp_directory_path() / ("plughost-test-" + std::to_string(testsupport::CurrentProcessId()) + "-" +
                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(mDir);
   }
@@ -631,7 +635,7 @@ protected:
       std::ifstream file(stdoutPath);
       out->assign(std::istreambuf_iterator<char>(file), {});
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return testsupport::CommandExitCode(status);
   }
 
   std::string Stderr() const

@@ -5,6 +5,7 @@
 #include "AAX_CString.h"
 #include "AAX_Errors.h"
 #include "ParameterThread.h"
+#include "UiLoop.h"
 #include "ViewContainer.h"
 
 namespace aaxhost {
@@ -427,6 +428,7 @@ void Instance::CloseEditor()
 
 void Instance::IdleTick()
 {
+  DispatchUiMessages();
   mEffect->OnHostTimer();
   if (mEditor)
     mEditor->TimerWakeup();

@@ -112,7 +112,7 @@ public:
   AAX_IEffectGUI* Editor() const { return mEditor; }
   ViewContainer* GetViewContainer() const { return mViewContainer.Get(); }
 
-  // [ui thread] the host's periodic wake-ups: the effect's timer, then the editor's
+  // [ui thread] the host's periodic wake-ups: the thread's pending messages, the effect's timer, then the editor's
   void IdleTick();
   // [host main thread]
   AAX_Result Notify(AAX_CTypeID type, const void* data, uint32_t size);

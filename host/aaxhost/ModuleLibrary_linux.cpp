@@ -1,14 +1,8 @@
 #include <dlfcn.h>
 
-#include <filesystem>
-
 #include "ModuleLibrary.h"
 
 namespace aaxhost {
-
-namespace {
-constexpr const char* kArchDir = "x86_64-linux";
-}
 
 std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string& error)
 {
@@ -32,17 +26,6 @@ ModuleLibrary::~ModuleLibrary()
 void* ModuleLibrary::Symbol(const char* name) const
 {
   return ::dlsym(mHandle, name);
-}
-
-std::string ResolveModuleBinary(const std::string& path)
-{
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::path bundle(path);
-  if (!fs::is_directory(bundle, ec))
-    return path;
-  const fs::path name = bundle.filename().empty() ? bundle.parent_path().filename() : bundle.filename();
-  return (bundle / "Contents" / kArchDir / name).string();
 }
 
 } // namespace aaxhost
