@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # The Windows x86-64 tree: cross-builds with mingw-w64 into build-win/, checks that the outputs import
-# only system DLLs, runs the tests under Wine, and compares the Windows renders with the Linux ones
-# (from build/, which scripts/test.sh builds first).
+# only system DLLs and that the module exports only its entry points, runs the tests under Wine, and
+# compares what the Windows programs print and render with the Linux ones (from the Linux tree build/,
+# which scripts/test.sh builds first; TALVEN_LINUX_TREE names another).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
 
 dir=build-win
-linux_render=${TALVEN_LINUX_RENDER:-build/host/talven-render}
+linux_tree=${TALVEN_LINUX_TREE:-build}
+linux_render=$linux_tree/host/talven-render
+linux_plughost=$linux_tree/host/plughost/plughost
 started=$SECONDS
 
 cmake -S "$root" -B "$root/$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
@@ -30,6 +33,16 @@ done < <(find "$dir" \( -path "$dir/wineprefix" -o -path '*/CMakeFiles' \) -prun
            \( -name '*.exe' -o -name '*.dll' -o -name '*.aaxplugin' \) -type f -print0)
 if [ "$foreign" -ne 0 ]; then
   echo "Windows outputs import non-system DLLs"
+  exit 1
+fi
+
+# A host finds the module by the seven undecorated ACF names; nothing else of the framework may leak out.
+module=$dir/TALVEN.aaxplugin/Contents/x64/TALVEN.aaxplugin
+exports=$(x86_64-w64-mingw32-objdump -p "$module" |
+  sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^[[:space:]]*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
+expected='ACFCanUnloadNow ACFGetClassFactory ACFGetSDKVersion ACFRegisterComponent ACFRegisterPlugin ACFShutdown ACFStartup '
+if [ "$exports" != "$expected" ]; then
+  echo "$module exports: $exports"
   exit 1
 fi
 
@@ -67,5 +80,25 @@ compare_render "default signal"
 compare_render "driven, oversampled, every band moved" --set "Drive=12" --set "Oversampling=Oversampling On" \
   --set "Low Gain=6" --set "Low Mid Gain=-4" --set "Mid Gain=5" --set "High Mid Gain=-3" --set "High Gain=4" \
   --set "Trim=-2"
+
+# The module in each platform's bundle, through our host on that platform: the same description, byte for
+# byte but for line ends, and the same render of the default signal.
+linux_bundle=$linux_tree/TALVEN.aaxplugin
+win_bundle=$dir/TALVEN.aaxplugin
+"$linux_plughost" describe "$linux_bundle" --json >"$dir/describe-linux.json"
+timeout 300 wine "$dir/host/plughost/plughost.exe" describe "$win_bundle" --json </dev/null | tr -d '\r' \
+  >"$dir/describe-win.json"
+if ! cmp -s "$dir/describe-linux.json" "$dir/describe-win.json"; then
+  echo "plughost describe --json differs between Linux and Windows:"
+  diff "$dir/describe-linux.json" "$dir/describe-win.json" | head -40
+  exit 1
+fi
+echo "plughost describe --json: Linux and Windows agree ($(wc -c <"$dir/describe-linux.json") bytes)"
+linux_says=$("$linux_plughost" render "$linux_bundle" -o "$dir/plughost-linux.wav")
+win_says=$(timeout 300 wine "$dir/host/plughost/plughost.exe" render "$win_bundle" -o "$dir/plughost-win.wav" \
+  </dev/null | tr -d '\r')
+echo "plughost render (default signal): Linux $linux_says, Windows $win_says"
+[ "$linux_says" = "$win_says" ]
+python3 scripts/compare-renders.py "$dir/plughost-linux.wav" "$dir/plughost-win.wav" 1e-6
 
 echo "Windows tree: build $((built - started)) s, tests $((tested - built)) s, renders $((SECONDS - tested)) s"
