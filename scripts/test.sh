@@ -6,10 +6,17 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
 
+# The stress run of the TALVEN module: LeakSanitizer's exit-time scan of it crashes in
+# its own tracer when run under ctest (never when run directly), so in the sanitized
+# tree it runs with AddressSanitizer and UBSan but without the leak scan.
+stress='StressRunOnTalven'
+
 run_tree() {
   local dir=$1; shift
   bash scripts/build.sh "$dir" "$@"
-  ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 600
+  ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 600 -E "$stress"
+  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" \
+    ctest --test-dir "$dir" --output-on-failure --timeout 600 -R "$stress"
 }
 
 run_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
